@@ -1,0 +1,15 @@
+# One static library per layer, made of every source file in its folder.
+function(gobstrel_layer name dir deps)
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS
+        ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
+    list(FILTER srcs EXCLUDE REGEX "/game/main\\.cpp$")
+    if(srcs)
+        add_library(${name} STATIC ${srcs})
+        target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/${dir})
+        target_link_libraries(${name} PUBLIC ${deps})
+    else()
+        add_library(${name} INTERFACE)
+        target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR}/${dir})
+        target_link_libraries(${name} INTERFACE ${deps})
+    endif()
+endfunction()
