@@ -10,6 +10,7 @@ FUZZ_SECONDS=${FUZZ_SECONDS:-20}
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}
+export TSAN_OPTIONS=${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}
 
 passed=0
 failed=0
@@ -19,12 +20,13 @@ fail() { echo "test.sh: $*" >&2; failed=$((failed + 1)); }
 
 # run_ctest <build dir> <label>: adds the run's counts to the totals.
 run_ctest() {
-    log="$1/ctest.log"
-    timeout 2400 ctest --test-dir "$1" --output-on-failure -j "$JOBS" --timeout 300 </dev/null 2>&1 | tee "$log"
+    dir=$1; label=$2; shift 2
+    log="$dir/ctest.log"
+    timeout 2400 ctest --test-dir "$dir" --output-on-failure -j "$JOBS" --timeout 300 "$@" </dev/null 2>&1 | tee "$log"
     total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "$log" | tail -1)
     bad=$(sed -n 's/.* \([0-9]*\) tests failed out of.*/\1/p' "$log" | tail -1)
     if [ -z "$total" ] || [ "$total" -eq 0 ]; then
-        fail "$2: no test ran"
+        fail "$label: no test ran"
         return
     fi
     passed=$((passed + total - bad))
@@ -51,6 +53,13 @@ if build build-asan -DCMAKE_BUILD_TYPE=Debug -DGOBSTREL_SANITIZE=ON; then
     run_ctest build-asan sanitizer
 else
     fail "sanitizer build failed"
+fi
+
+echo "=== thread sanitizer build (audio thread)"
+if build build-tsan -DCMAKE_BUILD_TYPE=Debug -DGOBSTREL_TSAN=ON -DGOBSTREL_ASSETS=OFF; then
+    run_ctest build-tsan "thread sanitizer" -R 'audio|mutex'
+else
+    fail "thread sanitizer build failed"
 fi
 
 echo "=== fuzz targets (${FUZZ_SECONDS}s each)"
