@@ -8,6 +8,8 @@ pkg_check_modules(LUA REQUIRED IMPORTED_TARGET lua5.4)
 pkg_check_modules(MINIZIP REQUIRED IMPORTED_TARGET minizip)
 pkg_check_modules(VORBIS REQUIRED IMPORTED_TARGET vorbisfile vorbis ogg)
 pkg_check_modules(ZLIB REQUIRED IMPORTED_TARGET zlib)
+# Only the tests and the asset generator encode Ogg Vorbis.
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
 pkg_check_modules(PNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
 find_package(JPEG REQUIRED)

@@ -2,6 +2,8 @@
 // standard input and the real user's home folder.
 #include <gtest/gtest.h>
 
+#include "HMessageBox.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -22,6 +24,13 @@ int main(int argc, char **argv)
     if (mkdtemp(home)) {
         setenv("HOME", home, 1);
     }
+
+    // No box may ever wait for a person: unless a test installs its own
+    // hook, every box is answered "OK" and echoed to the log.
+    setMessageBoxHook([](uint32_t, const char *szTitle, const char *szText) {
+        fprintf(stderr, "[box] %s: %s\n", szTitle ? szTitle : "", szText ? szText : "");
+        return 6;
+    });
 
     testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();

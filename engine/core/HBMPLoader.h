@@ -1,0 +1,13 @@
+#ifndef HBMPLOADER_H
+#define HBMPLOADER_H
+
+#include "HImageLoader.h"
+
+// Uncompressed 24-bit BMP. Not reachable from the proxy.
+class HBMPLoader : public HImageLoader {
+public:
+    bool load(HFileSystem *pFileSystem, const char *szName) override;
+    bool decode(const unsigned char *pBuffer, int iSize, const char *szName);
+};
+
+#endif

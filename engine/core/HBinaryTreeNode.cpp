@@ -1,0 +1,3 @@
+#include "HBinaryTreeNode.h"
+
+// Everything of the node is inline; this unit keeps one file per class.

@@ -1,0 +1,14 @@
+#ifndef HJPGLOADER_H
+#define HJPGLOADER_H
+
+#include "HImageLoader.h"
+
+// Baseline and progressive JPEG through libjpeg, decoded to 32 bits. A corrupt
+// file fails the load instead of ending the program.
+class HJPGLoader : public HImageLoader {
+public:
+    bool load(HFileSystem *pFileSystem, const char *szName) override;
+    bool decode(const unsigned char *pBuffer, int iSize, const char *szName);
+};
+
+#endif

@@ -1,0 +1,430 @@
+#include "HLuaScriptEngine.h"
+
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+extern "C" {
+#include <lua.h>
+#include <lauxlib.h>
+}
+
+#include "HLog.h"
+
+// Room the engine's stack is sized for at start-up.
+static const int s_iStackSize = 16000;
+// Scripts are data: a chunk that loops or grows without end is stopped
+// instead of hanging or exhausting the program.
+static const size_t s_uMemoryLimit = 64u * 1024u * 1024u;
+static const int s_iHookInterval = 1000;
+static const int s_iInstructionLimit = 20000;    // in hook intervals: 20 million instructions
+// Registry table that keeps number-to-text conversions alive.
+static const char s_szNumberTexts[] = "HLuaScriptEngine.numberTexts";
+
+// Allocation bookkeeping: the allocator's user data.
+// The limits hold only while a chunk runs; the engine's own small pushes
+// outside a protected call must never fail, since Lua can't recover there.
+struct HLuaMemory {
+    size_t  uUsed;
+    int     iTicks;
+    bool    bLimited;
+};
+
+static void *s_allocate(void *pUserData, void *pBlock, size_t uOldSize, size_t uNewSize)
+{
+    HLuaMemory *pMemory = static_cast<HLuaMemory *>(pUserData);
+    if (!pBlock) {
+        uOldSize = 0;   // then it holds the type of the new object
+    }
+    if (uNewSize == 0) {
+        free(pBlock);
+        pMemory->uUsed -= uOldSize;
+        return nullptr;
+    }
+    if (pMemory->bLimited && uNewSize > uOldSize
+        && pMemory->uUsed - uOldSize + uNewSize > s_uMemoryLimit) {
+        return nullptr;
+    }
+    void *pNew = realloc(pBlock, uNewSize);
+    if (pNew) {
+        pMemory->uUsed = pMemory->uUsed - uOldSize + uNewSize;
+    }
+    return pNew;
+}
+
+static int s_panic(lua_State *)
+{
+    // An error outside a protected call cannot be recovered from.
+    fprintf(stderr, "unable to recover; exiting\n");
+    exit(1);
+    return 0;
+}
+
+static void s_countHook(lua_State *L, lua_Debug *)
+{
+    void *pUserData = nullptr;
+    lua_getallocf(L, &pUserData);
+    HLuaMemory *pMemory = static_cast<HLuaMemory *>(pUserData);
+    if (++pMemory->iTicks > s_iInstructionLimit) {
+        luaL_error(L, "script ran too long");
+    }
+}
+
+static void s_setLimited(lua_State *L, bool bLimited)
+{
+    void *pUserData = nullptr;
+    lua_getallocf(L, &pUserData);
+    HLuaMemory *pMemory = static_cast<HLuaMemory *>(pUserData);
+    pMemory->iTicks = 0;
+    pMemory->bLimited = bLimited;
+}
+
+// Runs the function below its iArguments arguments under the limits.
+static int s_protectedCall(lua_State *L, int iArguments, int iResults)
+{
+    s_setLimited(L, true);
+    lua_sethook(L, s_countHook, LUA_MASKCOUNT, s_iHookInterval);
+    const int iResult = lua_pcall(L, iArguments, iResults, 0);
+    lua_sethook(L, nullptr, 0, 0);
+    s_setLimited(L, false);
+    return iResult;
+}
+
+// Turns the number on top into text and pops it. The text is a new string,
+// so it is kept alive in a registry table, one per field name or element
+// index, until that field or element is next read as a number.
+static const char *s_anchorNumberText(lua_State *L, const char *pszField, lua_Integer iElement)
+{
+    const char *pszText = lua_tostring(L, -1);
+    if (lua_getfield(L, LUA_REGISTRYINDEX, s_szNumberTexts) != LUA_TTABLE) {
+        lua_settop(L, -2);
+        lua_newtable(L);
+        lua_pushvalue(L, -1);
+        lua_setfield(L, LUA_REGISTRYINDEX, s_szNumberTexts);
+    }
+    lua_pushvalue(L, -2);
+    if (pszField) {
+        lua_setfield(L, -2, pszField);
+    } else {
+        lua_rawseti(L, -2, iElement);
+    }
+    lua_settop(L, -3);
+    return pszText;
+}
+
+HLuaScriptEngine::HLuaScriptEngine()
+    : m_pState(nullptr)
+{
+}
+
+HLuaScriptEngine::~HLuaScriptEngine()
+{
+}
+
+bool HLuaScriptEngine::init()
+{
+    shutdown();
+    HLuaMemory *pMemory = static_cast<HLuaMemory *>(calloc(1, sizeof(HLuaMemory)));
+    if (!pMemory) {
+        return false;
+    }
+    m_pState = lua_newstate(s_allocate, pMemory);
+    if (!m_pState) {
+        free(pMemory);
+        return false;
+    }
+    lua_atpanic(m_pState, s_panic);
+    if (!lua_checkstack(m_pState, s_iStackSize)) {
+        shutdown();
+        return false;
+    }
+    return true;
+}
+
+void HLuaScriptEngine::shutdown()
+{
+    if (m_pState) {
+        void *pUserData = nullptr;
+        lua_getallocf(m_pState, &pUserData);
+        lua_close(m_pState);
+        free(pUserData);
+    }
+    m_pState = nullptr;
+}
+
+bool HLuaScriptEngine::runBuffer(const char *pszText, size_t uLength)
+{
+    if (!m_pState || (!pszText && uLength > 0)) {
+        return false;
+    }
+    const int iTop = lua_gettop(m_pState);
+    // Text only: a precompiled chunk is refused, since a cvar file is data.
+    s_setLimited(m_pState, true);
+    int iResult = luaL_loadbufferx(m_pState, pszText ? pszText : "", uLength, "buffer", "t");
+    s_setLimited(m_pState, false);
+    if (iResult == LUA_OK) {
+        iResult = s_protectedCall(m_pState, 0, 0);
+    }
+    lua_settop(m_pState, iTop);
+    return iResult == LUA_OK;
+}
+
+int HLuaScriptEngine::m_getType(int iIndex)
+{
+    switch (lua_type(m_pState, iIndex)) {
+    case LUA_TNIL:
+    case LUA_TNONE:
+        return HLUA_TNIL;
+    case LUA_TNUMBER:
+        return HLUA_TNUMBER;
+    case LUA_TSTRING:
+        return HLUA_TSTRING;
+    case LUA_TTABLE:
+        return HLUA_TTABLE;
+    case LUA_TFUNCTION:
+        return HLUA_TFUNCTION;
+    default:
+        return HLUA_TUSERDATA;
+    }
+}
+
+bool HLuaScriptEngine::newTable()
+{
+    lua_newtable(m_pState);
+    return true;
+}
+
+void HLuaScriptEngine::setTableField(const char *pszField, const char *pszValue)
+{
+    if (m_getType(-1) != HLUA_TTABLE) {
+        return;
+    }
+    lua_pushstring(m_pState, pszField);
+    lua_pushstring(m_pState, pszValue);
+    lua_rawset(m_pState, -3);
+}
+
+void HLuaScriptEngine::setGlobal(const char *pszName)
+{
+    lua_setglobal(m_pState, pszName);
+}
+
+bool HLuaScriptEngine::getGlobal(const char *pszName)
+{
+    lua_getglobal(m_pState, pszName);
+    return m_getType(-1) != HLUA_TNIL;
+}
+
+bool HLuaScriptEngine::getFunction(const char *pszName)
+{
+    lua_getglobal(m_pState, pszName);
+    if (m_getType(-1) != HLUA_TFUNCTION) {
+        errorPrintf("HLuaScriptEngine::getFunction - '%s' is not a function", pszName);
+        return false;
+    }
+    return true;
+}
+
+void HLuaScriptEngine::registerFunction(const char *pszName, HLuaFunction pFunction)
+{
+    lua_pushcclosure(m_pState, pFunction, 0);
+    lua_setglobal(m_pState, pszName);
+}
+
+int HLuaScriptEngine::call(int iArguments, int iResults)
+{
+    return s_protectedCall(m_pState, iArguments, iResults);
+}
+
+void HLuaScriptEngine::pushNil()
+{
+    lua_pushnil(m_pState);
+}
+
+void HLuaScriptEngine::pushNumber(float fValue)
+{
+    lua_pushnumber(m_pState, (lua_Number)fValue);
+}
+
+void HLuaScriptEngine::pushUserData(void *pData)
+{
+    lua_pushlightuserdata(m_pState, pData);
+}
+
+void HLuaScriptEngine::pushString(const char *pszText)
+{
+    lua_pushstring(m_pState, pszText);
+}
+
+int HLuaScriptEngine::next(int iIndex)
+{
+    return lua_next(m_pState, iIndex);
+}
+
+void *HLuaScriptEngine::toUserData(int iIndex)
+{
+    return lua_touserdata(m_pState, iIndex);
+}
+
+const char *HLuaScriptEngine::toString(int iIndex)
+{
+    return lua_tostring(m_pState, iIndex);
+}
+
+float HLuaScriptEngine::toNumber(int iIndex)
+{
+    return (float)lua_tonumber(m_pState, iIndex);
+}
+
+void HLuaScriptEngine::pop(int iCount)
+{
+    lua_settop(m_pState, -iCount - 1);
+}
+
+int HLuaScriptEngine::getTop()
+{
+    return lua_gettop(m_pState);
+}
+
+bool HLuaScriptEngine::isTable(int iIndex)
+{
+    return m_getType(iIndex) == HLUA_TTABLE;
+}
+
+bool HLuaScriptEngine::isString(int iIndex)
+{
+    return m_getType(iIndex) == HLUA_TSTRING;
+}
+
+int HLuaScriptEngine::getN()
+{
+    if (m_getType(-1) != HLUA_TTABLE) {
+        return 0;
+    }
+    return (int)lua_rawlen(m_pState, -1);
+}
+
+bool HLuaScriptEngine::openTable(const char *pszName)
+{
+    if (!pszName) {
+        lua_pushglobaltable(m_pState);
+    } else {
+        if (m_getType(-1) != HLUA_TTABLE) {
+            return false;
+        }
+        lua_pushstring(m_pState, pszName);
+        lua_rawget(m_pState, -2);
+    }
+    if (m_getType(-1) == HLUA_TTABLE) {
+        return true;
+    }
+    lua_settop(m_pState, -2);
+    return false;
+}
+
+const char *HLuaScriptEngine::readTableString(const char *pszField)
+{
+    if (m_getType(-1) != HLUA_TTABLE) {
+        return nullptr;
+    }
+    lua_pushstring(m_pState, pszField);
+    lua_rawget(m_pState, -2);
+    const char *pszText = nullptr;
+    const int iType = m_getType(-1);
+    if (iType == HLUA_TSTRING) {
+        // Stays alive after the pop: the table still holds it.
+        pszText = lua_tostring(m_pState, -1);
+        lua_settop(m_pState, -2);
+    } else if (iType == HLUA_TNUMBER) {
+        // The table keeps its number; the text is a string of its own.
+        pszText = s_anchorNumberText(m_pState, pszField, 0);
+    } else {
+        lua_settop(m_pState, -2);
+    }
+    return pszText;
+}
+
+const char *HLuaScriptEngine::readTableStringByIndex(int iIndex)
+{
+    if (m_getType(-1) != HLUA_TTABLE || iIndex < 0) {
+        return nullptr;
+    }
+    const int iCount = (int)lua_rawlen(m_pState, -1);
+    if (iIndex > iCount + 1) {
+        return nullptr;
+    }
+    lua_rawgeti(m_pState, -1, (lua_Integer)iIndex + 1);
+    const int iType = m_getType(-1);
+    if (iType == HLUA_TNUMBER) {
+        return s_anchorNumberText(m_pState, nullptr, (lua_Integer)iIndex + 1);
+    }
+    if (iType != HLUA_TSTRING) {
+        errorPrintf("HLuaScriptEngine::readTableStringByIndex - not a string");
+        lua_settop(m_pState, -2);
+        return nullptr;
+    }
+    // Stays alive after the pop: the table still holds it.
+    const char *pszText = lua_tostring(m_pState, -1);
+    lua_settop(m_pState, -2);
+    return pszText;
+}
+
+bool HLuaScriptEngine::readTableFloat(const char *pszField, float *pfOut)
+{
+    if (m_getType(-1) != HLUA_TTABLE) {
+        *pfOut = 0.0f;
+        return false;
+    }
+    lua_pushstring(m_pState, pszField);
+    lua_rawget(m_pState, -2);
+    if (m_getType(-1) == HLUA_TNUMBER) {
+        *pfOut = (float)lua_tonumber(m_pState, -1);
+        lua_settop(m_pState, -2);
+        return true;
+    }
+    lua_settop(m_pState, -2);
+    *pfOut = 0.0f;
+    return false;
+}
+
+bool HLuaScriptEngine::readTableInt(const char *pszField, int *piOut)
+{
+    float fValue = 0.0f;
+    if (!readTableFloat(pszField, &fValue)) {
+        return false;
+    }
+    // Truncated toward zero; out-of-range values are pinned, not undefined.
+    if (fValue >= 2147483648.0f) {
+        *piOut = INT32_MAX;
+    } else if (fValue <= -2147483648.0f) {
+        *piOut = INT32_MIN;
+    } else if (fValue != fValue) {
+        *piOut = 0;
+    } else {
+        *piOut = (int)fValue;
+    }
+    return true;
+}
+
+bool HLuaScriptEngine::readSubtableFloat(const char *pszPath, float *pfOut)
+{
+    char szPath[128];
+    snprintf(szPath, sizeof(szPath), "%s", pszPath ? pszPath : "");
+    char *pDot = strchr(szPath, '.');
+    if (!pDot) {
+        errorPrintf("Error reading subtable field '%s'", szPath);
+        return false;
+    }
+    *pDot = '\0';
+    if (!openTable(szPath)) {
+        *pfOut = 0.0f;
+        return false;
+    }
+    const bool bOk = readTableFloat(pDot + 1, pfOut);
+    lua_settop(m_pState, -2);
+    if (!bOk) {
+        *pfOut = 0.0f;
+    }
+    return bOk;
+}

@@ -1,0 +1,13 @@
+#ifndef HPNGLOADER_H
+#define HPNGLOADER_H
+
+#include "HImageLoader.h"
+
+// 8-bit palette, RGB and RGBA PNG through libpng, decoded to 32 bits.
+class HPNGLoader : public HImageLoader {
+public:
+    bool load(HFileSystem *pFileSystem, const char *szName) override;
+    bool decode(const unsigned char *pBuffer, int iSize, const char *szName);
+};
+
+#endif

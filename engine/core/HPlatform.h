@@ -1,0 +1,46 @@
+#ifndef HPLATFORM_H
+#define HPLATFORM_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+// What the engine takes from the operating system and SDL on Linux/X11.
+
+// Login name of the real user, cut to iSize - 1 characters; null (buffer
+// untouched) when the user has no password entry or no name.
+char *          getLoginName(char *pBuffer, size_t iSize);
+
+// SDL's 32-bit tick count widened to 64 bits: it wraps after ~49.7 days.
+uint64_t        getMilliseconds();
+void            sleepMilliseconds(uint32_t uMilliseconds);
+
+// Paste hook for text lines: nothing to paste on this platform, returns 0.
+int             getPasteText(char *pBuffer, size_t iSize);
+
+// True when PATH holds an executable regular file of that name.
+bool            isProgramInPath(const char *szProgram);
+
+// Shows the address in the first browser of the table that is installed,
+// then ends the process with status 0. Never returns.
+[[noreturn]] void launchBrowser(const char *szAddress);
+
+// Writes the registry value "Fullscreen" (1 full screen, 0 windowed) now.
+void            setFullscreenPreference(int iValue);
+
+// The application's name selects the registry file and heads the usage text.
+// The framework installs a hook that asks the running application; without
+// one the game's own name is used.
+typedef const char *(*HApplicationNameHook)();
+void            setApplicationNameHook(HApplicationNameHook pHook);
+const char *    getPlatformApplicationName();
+
+// Size of the launcher's shell-command buffer.
+enum { BROWSER_COMMAND_SIZE = 16380 };
+
+// Formats a row's command with the address quoted for the shell so that it
+// reaches the browser as one argument, whatever it holds (the address may
+// come from the registry). False when the command would not fit iSize bytes.
+bool            formatBrowserCommand(char *pBuffer, size_t iSize, const char *szFormat,
+                                     const char *szAddress);
+
+#endif // HPLATFORM_H

@@ -1,0 +1,10 @@
+#include "HRandom.h"
+
+HRandom::~HRandom()
+{
+}
+
+void HRandom::setSeed(uint32_t uSeed)
+{
+    m_uSeed = uSeed;
+}

@@ -1,0 +1,20 @@
+#ifndef H2DSURFACE_H
+#define H2DSURFACE_H
+
+// A display surface. Made, copied and destroyed only by the display device
+// (createSurface, cloneSurface, destroySurface), never assigned.
+class H2DSurface {
+public:
+                    H2DSurface() {}
+    virtual int     getWidth() const = 0;
+    virtual int     getHeight() const = 0;
+    // Frees pixel memory; the device calls it just before deleting.
+    virtual void    releaseBuffers() {}
+    virtual         ~H2DSurface() {}
+
+private:
+                    H2DSurface(const H2DSurface &) = delete;
+    H2DSurface &    operator=(const H2DSurface &) = delete;
+};
+
+#endif

@@ -1,0 +1,15 @@
+#ifndef HEVENTSOURCE_H
+#define HEVENTSOURCE_H
+
+#include "HObject.h"
+
+class HEventQueue;
+
+// Something the event queue polls when its ring is empty; it posts what it
+// has with HEventQueue::postEvent.
+class HEventSource : public HObject {
+public:
+    virtual bool        poll(HEventQueue *queue) = 0;
+};
+
+#endif

@@ -1,0 +1,11 @@
+#include "HInputEventSource.h"
+
+#include "HInputDevice.h"
+
+bool HInputEventSource::poll(HEventQueue *queue)
+{
+    if (!m_pDevice) {
+        return false;
+    }
+    return m_pDevice->pollEvents(queue);
+}

@@ -1,0 +1,367 @@
+// Registry file: byte-exact records, write-back rules, and files that are
+// truncated or hostile. Every test runs in a home folder of its own.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "HRegistry.h"
+#include "HUnixRegistry.h"
+#include "message_hook.h"
+
+namespace {
+
+std::string record(const std::string &key, const std::string &value)
+{
+    std::string bytes = key;
+    bytes += '\0';
+    const uint32_t uLength = (uint32_t)value.size();
+    for (int i = 0; i < 4; i++) {
+        bytes += (char)((uLength >> (8 * i)) & 0xFF);
+    }
+    return bytes + value;
+}
+
+std::string rawLength(uint32_t uLength)
+{
+    std::string bytes;
+    for (int i = 0; i < 4; i++) {
+        bytes += (char)((uLength >> (8 * i)) & 0xFF);
+    }
+    return bytes;
+}
+
+// Waits for a child with a deadline, so a hung child can't hang the test.
+int waitChild(pid_t pid)
+{
+    for (int i = 0; i < 1000; i++) {
+        int iStatus = 0;
+        const pid_t done = waitpid(pid, &iStatus, WNOHANG);
+        if (done == pid) {
+            return WIFEXITED(iStatus) ? WEXITSTATUS(iStatus) : -1;
+        }
+        usleep(10000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return -2;
+}
+
+class RegistryTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        const char *pszOld = getenv("HOME");
+        m_oldHome = pszOld ? pszOld : "";
+        char szTemplate[] = "/tmp/gobstrel-registry-XXXXXX";
+        ASSERT_NE(mkdtemp(szTemplate), nullptr);
+        m_home = szTemplate;
+        setenv("HOME", m_home.c_str(), 1);
+        m_file = m_home + "/.quorvex/registry_Quorvex_Gobstrel";
+    }
+
+    void TearDown() override
+    {
+        m_registry.close();
+        setenv("HOME", m_oldHome.c_str(), 1);
+        EXPECT_EQ(system(("rm -rf '" + m_home + "'").c_str()), 0);
+    }
+
+    bool open() { return m_registry.open(nullptr, "Quorvex", "Gobstrel"); }
+
+    std::string fileBytes() const
+    {
+        std::string bytes;
+        FILE *pFile = fopen(m_file.c_str(), "rb");
+        if (pFile) {
+            int c;
+            while ((c = fgetc(pFile)) != EOF) {
+                bytes += (char)c;
+            }
+            fclose(pFile);
+        }
+        return bytes;
+    }
+
+    bool fileExists() const { return access(m_file.c_str(), F_OK) == 0; }
+
+    void writeFile(const std::string &bytes)
+    {
+        mkdir((m_home + "/.quorvex").c_str(), 0700);
+        FILE *pFile = fopen(m_file.c_str(), "wb");
+        ASSERT_NE(pFile, nullptr);
+        ASSERT_EQ(fwrite(bytes.data(), 1, bytes.size(), pFile), bytes.size());
+        fclose(pFile);
+    }
+
+    std::string get(const char *pszKey)
+    {
+        char aBuffer[256];
+        int32_t iLength = -1;
+        if (!m_registry.getBinary(pszKey, aBuffer, sizeof(aBuffer), &iLength)) {
+            return "<missing>";
+        }
+        return std::string(aBuffer, (size_t)iLength);
+    }
+
+    std::string m_oldHome;
+    std::string m_home;
+    std::string m_file;
+    ScopedMessageHook m_hook;
+    HUnixRegistry m_registry;
+};
+
+TEST_F(RegistryTest, RoundTripIsByteExact)
+{
+    ASSERT_TRUE(open());
+    EXPECT_EQ(std::string(m_registry.getPath()), m_file);
+    const int32_t iLevel = 7;
+    ASSERT_TRUE(m_registry.setBinary("A", "first", 5));
+    ASSERT_TRUE(m_registry.setBinary("Start Level", &iLevel, sizeof(iLevel)));
+    ASSERT_TRUE(m_registry.setBinary("B", "", 0));
+    ASSERT_TRUE(m_registry.close());
+    EXPECT_EQ(m_registry.getPath(), nullptr);
+
+    // Newest key first; each record is key, NUL, 4-byte LE length, bytes.
+    const std::string expected = record("B", "") + record("Start Level", std::string("\x07\0\0\0", 4))
+                               + record("A", "first");
+    EXPECT_EQ(fileBytes(), expected);
+    struct stat st;
+    ASSERT_EQ(stat((m_home + "/.quorvex").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+    // Read back and written back unchanged: the same bytes, the same order.
+    ASSERT_TRUE(open());
+    EXPECT_EQ(get("A"), "first");
+    EXPECT_EQ(get("B"), "");
+    int32_t iRead = 0, iLength = 0;
+    ASSERT_TRUE(m_registry.getBinary("Start Level", &iRead, sizeof(iRead), &iLength));
+    EXPECT_EQ(iRead, 7);
+    EXPECT_EQ(iLength, 4);
+    ASSERT_TRUE(m_registry.close());
+    EXPECT_EQ(fileBytes(), expected);
+    // No temporary file is left beside it.
+    EXPECT_EQ(system(("test $(ls -A '" + m_home + "/.quorvex' | wc -l) -eq 1").c_str()), 0);
+    EXPECT_TRUE(m_hook.boxes().empty());
+}
+
+TEST_F(RegistryTest, ForeignFileLoadsAndKeepsItsOrder)
+{
+    const std::string foreign = record("X", "ex") + record("Y", std::string("\0why\0", 5))
+                              + record("resourceFile", "gobstrel.qvz");
+    writeFile(foreign);
+    ASSERT_TRUE(open());
+    EXPECT_EQ(get("X"), "ex");
+    EXPECT_EQ(get("Y"), std::string("\0why\0", 5));
+    char szName[64];
+    ASSERT_TRUE(m_registry.getString("resourceFile", szName, sizeof(szName)));
+    EXPECT_STREQ(szName, "gobstrel.qvz");
+    ASSERT_TRUE(m_registry.close());
+    EXPECT_EQ(fileBytes(), foreign);
+
+    // A new key goes in front; an updated one keeps its place.
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(m_registry.setBinary("Y", "new", 3));
+    ASSERT_TRUE(m_registry.setBinary("Z", "zed", 3));
+    ASSERT_TRUE(m_registry.close());
+    EXPECT_EQ(fileBytes(), record("Z", "zed") + record("X", "ex") + record("Y", "new")
+                         + record("resourceFile", "gobstrel.qvz"));
+}
+
+TEST_F(RegistryTest, CloseWritesOnlyWhenSomethingIsHeld)
+{
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(m_registry.close());
+    EXPECT_FALSE(fileExists());
+    EXPECT_EQ(access((m_home + "/.quorvex").c_str(), F_OK), 0);    // the folder is made
+
+    // An existing file is left alone when nothing is held.
+    writeFile("");
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(m_registry.close());
+    EXPECT_TRUE(fileExists());
+    EXPECT_EQ(fileBytes(), "");
+
+    // Values set while closed live in memory only.
+    ASSERT_TRUE(m_registry.setBinary("ghost", "g", 1));
+    EXPECT_EQ(get("ghost"), "g");
+    ASSERT_TRUE(m_registry.close());
+    EXPECT_EQ(get("ghost"), "<missing>");
+    EXPECT_EQ(fileBytes(), "");
+}
+
+TEST_F(RegistryTest, ReadsAreBoundedByTheCallersBuffer)
+{
+    ASSERT_TRUE(open());
+    const std::string score(44, 'h');
+    ASSERT_TRUE(m_registry.setBinary("HS:0", score.data(), 44));
+    ASSERT_TRUE(m_registry.setBinary("four", "1234", 4));
+    ASSERT_TRUE(m_registry.setString("long", "abcdefghijklmnopqrst", 20));
+
+    char aSmall[4];
+    int32_t iLength = 0;
+    ASSERT_TRUE(m_registry.getBinary("HS:0", aSmall, sizeof(aSmall), &iLength));
+    EXPECT_EQ(iLength, 4);
+    char aBig[44] = {};
+    ASSERT_TRUE(m_registry.getBinary("four", aBig, sizeof(aBig), &iLength));
+    EXPECT_EQ(iLength, 4);
+    EXPECT_EQ(std::string(aBig, 4), "1234");
+
+    char szText[8];
+    ASSERT_TRUE(m_registry.getString("long", szText, sizeof(szText)));
+    EXPECT_STREQ(szText, "abcdefg");
+
+    // Missing keys leave the buffers and the length alone.
+    memcpy(szText, "intact", 7);
+    iLength = 99;
+    EXPECT_FALSE(m_registry.getString("missing", szText, sizeof(szText)));
+    EXPECT_FALSE(m_registry.getBinary("missing", aBig, sizeof(aBig), &iLength));
+    EXPECT_STREQ(szText, "intact");
+    EXPECT_EQ(iLength, 99);
+
+    // Keys have case; a key that can't fit its record is refused.
+    ASSERT_TRUE(m_registry.setBinary("Fullscreen", "1", 1));
+    EXPECT_EQ(get("fullscreen"), "<missing>");
+    EXPECT_FALSE(m_registry.setBinary(std::string(1024, 'k').c_str(), "v", 1));
+    EXPECT_TRUE(m_registry.setBinary(std::string(1023, 'k').c_str(), "v", 1));
+    EXPECT_FALSE(m_registry.setBinary("neg", "v", -1));
+    ASSERT_TRUE(m_registry.close());
+    ASSERT_TRUE(open());
+    EXPECT_EQ(get(std::string(1023, 'k').c_str()), "v");
+    EXPECT_EQ(get("HS:0"), score);
+}
+
+TEST_F(RegistryTest, OpeningWhileOpenWritesBackFirst)
+{
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(m_registry.setBinary("k", "v", 1));
+    ASSERT_TRUE(open());
+    EXPECT_EQ(fileBytes(), record("k", "v"));
+    EXPECT_EQ(get("k"), "v");
+}
+
+TEST_F(RegistryTest, HomeWithTrailingSlash)
+{
+    setenv("HOME", (m_home + "/").c_str(), 1);
+    ASSERT_TRUE(open());
+    EXPECT_EQ(std::string(m_registry.getPath()), m_file);
+}
+
+TEST_F(RegistryTest, TruncatedFilesKeepWhatIsWhole)
+{
+    const std::string good = record("one", "1") + record("two", "22");
+    struct Case {
+        const char *pszWhat;
+        std::string tail;
+    };
+    const Case aCases[] = {
+        { "ends inside a key", "thr" },
+        { "ends after the key", std::string("three\0", 6) },
+        { "ends inside the length", std::string("three\0\x05\0", 8) },
+        { "value runs past the end", std::string("three\0\x05\0\0\0ab", 12) },
+        { "huge length", std::string("three\0", 6) + rawLength(0xFFFFFFFFu) + "abc" },
+        { "length past 2 GiB", std::string("three\0", 6) + rawLength(0x80000000u) },
+        { "key without NUL", std::string(1500, 'q') },
+        { "nothing more", "" },
+    };
+    for (const Case &c : aCases) {
+        SCOPED_TRACE(c.pszWhat);
+        writeFile(good + c.tail);
+        ASSERT_TRUE(open());
+        EXPECT_EQ(get("one"), "1");
+        EXPECT_EQ(get("two"), "22");
+        EXPECT_EQ(get("three"), "<missing>");
+        // Written back, only the whole records remain.
+        ASSERT_TRUE(m_registry.close());
+        EXPECT_EQ(fileBytes(), good);
+    }
+}
+
+TEST_F(RegistryTest, FailedWriteBackKeepsEverything)
+{
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(m_registry.setBinary("kept", "yes", 3));
+    // The folder vanishes under the open registry: nowhere to write.
+    ASSERT_EQ(system(("rm -rf '" + m_home + "/.quorvex'").c_str()), 0);
+    EXPECT_FALSE(m_registry.close());
+    ASSERT_EQ(m_hook.boxes().size(), 1u);
+    EXPECT_EQ(m_hook.boxes()[0].title, "Alert");
+    EXPECT_EQ(m_hook.boxes()[0].text.rfind("failed to open registry: ", 0), 0u);
+    EXPECT_EQ(get("kept"), "yes");
+    EXPECT_NE(m_registry.getPath(), nullptr);
+
+    // Once the folder is back the next close succeeds.
+    ASSERT_EQ(mkdir((m_home + "/.quorvex").c_str(), 0700), 0);
+    EXPECT_TRUE(m_registry.close());
+    EXPECT_EQ(fileBytes(), record("kept", "yes"));
+}
+
+TEST_F(RegistryTest, UnreadableFileFailsTheOpen)
+{
+    // A directory where the file should be can be found but not read.
+    ASSERT_EQ(mkdir((m_home + "/.quorvex").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(m_file.c_str(), 0700), 0);
+    EXPECT_FALSE(open());
+    ASSERT_EQ(m_hook.boxes().size(), 1u);
+    EXPECT_EQ(m_hook.boxes()[0].text.rfind("failed to open registry: ", 0), 0u);
+    // The path stays kept; with nothing held the close writes nothing.
+    EXPECT_NE(m_registry.getPath(), nullptr);
+    EXPECT_TRUE(m_registry.close());
+    rmdir(m_file.c_str());
+}
+
+TEST_F(RegistryTest, OpenRegistryIsWrittenBackAtExit)
+{
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        HRegistry *pRegistry = getRegistry();
+        if (pRegistry != getRegistry() || !pRegistry->open(nullptr, "Quorvex", "Gobstrel")
+            || !pRegistry->setBinary("atExit", "1", 1)) {
+            _exit(3);
+        }
+        exit(0);    // runs the exit handlers
+    }
+    ASSERT_EQ(waitChild(pid), 0);
+    EXPECT_EQ(fileBytes(), record("atExit", "1"));
+}
+
+TEST_F(RegistryTest, NoHomeAtAllFailsCleanly)
+{
+    if (getuid() != 0) {
+        GTEST_SKIP() << "needs root to become a user without a password entry";
+    }
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        // No HOME and no password entry: there is no home directory.
+        unsetenv("HOME");
+        if (setuid(61234) != 0) {
+            _exit(4);
+        }
+        int iBoxes = 0;
+        {
+            ScopedMessageHook hook;
+            HUnixRegistry registry;
+            if (registry.open(nullptr, "Quorvex", "Gobstrel") || registry.getPath() != nullptr) {
+                _exit(5);
+            }
+            iBoxes = (int)hook.boxes().size();
+            registry.setBinary("x", "y", 1);
+            if (!registry.close()) {
+                _exit(6);
+            }
+        }
+        _exit(iBoxes == 1 ? 0 : 7);
+    }
+    EXPECT_EQ(waitChild(pid), 0);
+}
+
+} // namespace

@@ -1,0 +1,251 @@
+#include "AssetArt.h"
+
+#include <cmath>
+#include <cstdio>
+
+using namespace art;
+
+TextStyle titleStyle(double size) {
+    return TextStyle{FONT_BOLD, size, rgb(255, 255, 255), rgb(196, 28, 108), size / 9.0, rgb(90, 20, 50, 0.6)};
+}
+
+TextStyle bodyStyle(double size) {
+    return TextStyle{FONT_SANS, size, rgb(92, 40, 24), rgb(0, 0, 0, 0), 0, rgb(0, 0, 0, 0)};
+}
+
+static TextStyle s_digitStyle(double size) {
+    return TextStyle{FONT_BOLD, size, rgb(255, 232, 72), rgb(86, 30, 12), 1.4, rgb(0, 0, 0, 0)};
+}
+
+static void s_font(AssetSet &set) {
+    // 8x12 cells, 16 to a row, from code 16: yellow with a dark rim so it
+    // reads on every dialog picture.
+    AssetCanvas *cv = set.image("font.tga", 128, 84);
+    cairo_t *cr = cv->cr();
+    TextStyle st{FONT_MONO_BOLD, 10.5, rgb(255, 236, 96), rgb(60, 20, 8), 0.9, rgb(0, 0, 0, 0)};
+    for (int code = 32; code < 127; code++) {
+        int col = code % 16, row = code / 16 - 1;
+        char s[2] = {char(code), 0};
+        cairo_save(cr);
+        cairo_rectangle(cr, col * 8, row * 12, 8, 12);
+        cairo_clip(cr);
+        text(cr, st, col * 8 + 4, row * 12 + 9, ALIGN_CENTRE, s);
+        cairo_restore(cr);
+    }
+}
+
+static void s_digits(AssetSet &set) {
+    static const char *const names[10] = {"zero", "one", "two", "three", "four",
+                                          "five", "six", "seven", "eight", "nine"};
+    char name[32];
+    for (int d = 0; d < 10; d++) {
+        snprintf(name, sizeof(name), "font_%s.tga", names[d]);
+        AssetCanvas *cv = set.image(name, 18, 18);
+        char s[2] = {char('0' + d), 0};
+        cairo_t *cr = cv->cr();
+        // Ink kept within columns 1-14 so the comma fits after every third digit.
+        cairo_rectangle(cr, 1, 0, 14, 18);
+        cairo_clip(cr);
+        cairo_translate(cr, 8, 0);
+        cairo_scale(cr, 1.12, 1);
+        TextStyle st = s_digitStyle(18);
+        st.outlineWidth = 1.15;
+        text(cr, st, 0, 15.5, ALIGN_CENTRE, s);
+    }
+    AssetCanvas *comma = set.image("font_comma.tga", 12, 15);
+    TextStyle cs = s_digitStyle(18);
+    cs.outlineWidth = 1.15;
+    text(comma->cr(), cs, 5.5, 12.5, ALIGN_CENTRE, ",");
+}
+
+static void s_captions(AssetSet &set) {
+    // Shown over the empty wells of the tray, so a darker rim than the titles.
+    TextStyle st = titleStyle(17);
+    st.outline = rgb(120, 16, 64);
+    st.outlineWidth = 2.2;
+    AssetCanvas *level = set.image("level.tga", 64, 20);
+    text(level->cr(), st, 62, 16, ALIGN_RIGHT, "LEVEL");
+
+    TextStyle big = titleStyle(23);
+    big.outline = rgb(120, 16, 64);
+    big.outlineWidth = 2.6;
+    AssetCanvas *tb = set.image("time_bonus.tga", 164, 32);
+    big.size = fitSize(tb->cr(), FONT_BOLD, big.size, "TIME BONUS", 164 - 8);
+    text(tb->cr(), big, 82, 25, ALIGN_CENTRE, "TIME BONUS");
+
+    TextStyle cond = big;
+    cond.font = FONT_CONDENSED_BOLD;
+    cond.size = 20;
+    AssetCanvas *sb = set.image("startlevel_bonus.tga", 180, 32);
+    cond.size = fitSize(sb->cr(), cond.font, cond.size, "START LEVEL BONUS", 180 - 8);
+    text(sb->cr(), cond, 90, 24, ALIGN_CENTRE, "START LEVEL BONUS");
+}
+
+// The time bar is a long striped candy stick.
+static void s_stick(cairo_t *cr, double x, double y, double w, double h, bool roundLeft) {
+    cairo_save(cr);
+    cairo_new_path(cr);
+    if (roundLeft) {
+        roundedRect(cr, x, y, w + h, h, h / 2);
+    } else {
+        cairo_rectangle(cr, x, y, w, h);
+    }
+    cairo_clip(cr);
+    stripes(cr, x - 40, y, w + 80, h, rgb(255, 250, 240), rgb(236, 36, 96), 6, 0.9);
+    cairo_pattern_t *shade = cairo_pattern_create_linear(0, y, 0, y + h);
+    cairo_pattern_add_color_stop_rgba(shade, 0, 1, 1, 1, 0.55);
+    cairo_pattern_add_color_stop_rgba(shade, 0.35, 1, 1, 1, 0.0);
+    cairo_pattern_add_color_stop_rgba(shade, 0.7, 0, 0, 0, 0.0);
+    cairo_pattern_add_color_stop_rgba(shade, 1, 0.3, 0, 0.1, 0.45);
+    cairo_set_source(cr, shade);
+    cairo_paint(cr);
+    cairo_pattern_destroy(shade);
+    cairo_restore(cr);
+}
+
+static void s_timer(AssetSet &set) {
+    AssetCanvas *cv = set.image("timer.tga", 360, 24);
+    cairo_t *cr = cv->cr();
+    cairo_rectangle(cr, 0, 0, 360, 24);
+    cairo_clip(cr);
+    s_stick(cr, 1, 1, 380, 22, true);
+    cairo_new_path(cr);
+    roundedRect(cr, 1.5, 1.5, 400, 21, 10.5);
+    cairo_set_source_rgb(cr, 0.55, 0.05, 0.2);
+    cairo_set_line_width(cr, 1.4);
+    cairo_stroke(cr);
+
+    // Bites: the chewed end of the stick, three chewing poses.
+    for (int f = 0; f < 3; f++) {
+        char name[32];
+        snprintf(name, sizeof(name), "bites%02d.tga", f);
+        AssetCanvas *b = set.image(name, 10, 24);
+        cairo_t *bc = b->cr();
+        cairo_new_path(bc);
+        // Solid candy, then tooth-shaped bites cut out of the right edge.
+        cairo_rectangle(bc, 0, 1, 10, 22);
+        cairo_clip(bc);
+        s_stick(bc, -2, 1, 14, 22, false);
+        cairo_reset_clip(bc);
+        cairo_set_operator(bc, CAIRO_OPERATOR_CLEAR);
+        double off = f * 2.5;
+        for (int i = -1; i < 4; i++) {
+            double cy = 3 + i * 7 + off;
+            cairo_arc(bc, 11.5 - (i & 1) * 2, cy, 4.6, 0, 2 * M_PI);
+            cairo_fill(bc);
+        }
+        cairo_set_operator(bc, CAIRO_OPERATOR_OVER);
+        // Crumbs at the bite.
+        cairo_set_source_rgba(bc, 0.93, 0.15, 0.4, 0.9);
+        cairo_arc(bc, 8 - f, 19 - f * 5, 1.0, 0, 2 * M_PI);
+        cairo_fill(bc);
+        cairo_set_source_rgba(bc, 1, 1, 1, 0.9);
+        cairo_arc(bc, 7 + f, 6 + f * 4, 0.8, 0, 2 * M_PI);
+        cairo_fill(bc);
+    }
+}
+
+static void s_progress(AssetSet &set) {
+    AssetCanvas *cv = set.image("progress.tga", 514, 20);
+    cairo_t *cr = cv->cr();
+    cairo_new_path(cr);
+    roundedRect(cr, 0.5, 0.5, 513, 19, 9.5);
+    cairo_save(cr);
+    cairo_clip_preserve(cr);
+    cairo_new_path(cr);
+    stripes(cr, 0, 0, 514, 20, rgb(255, 200, 60), rgb(255, 130, 30), 8, -0.8);
+    cairo_pattern_t *shade = cairo_pattern_create_linear(0, 0, 0, 20);
+    cairo_pattern_add_color_stop_rgba(shade, 0, 1, 1, 1, 0.6);
+    cairo_pattern_add_color_stop_rgba(shade, 0.4, 1, 1, 1, 0.0);
+    cairo_pattern_add_color_stop_rgba(shade, 1, 0.5, 0.1, 0, 0.35);
+    cairo_set_source(cr, shade);
+    cairo_paint(cr);
+    cairo_pattern_destroy(shade);
+    cairo_restore(cr);
+    roundedRect(cr, 0.5, 0.5, 513, 19, 9.5);
+    cairo_set_source_rgb(cr, 0.6, 0.25, 0.05);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+}
+
+static void s_cursor(AssetSet &set) {
+    AssetCanvas *cv = set.image("cursor.tga", 20, 28);
+    cairo_t *cr = cv->cr();
+    // Tip exactly at pixel (0, 0): the hot spot.
+    cairo_move_to(cr, 0.6, 0.6);
+    cairo_line_to(cr, 0.6, 21);
+    cairo_line_to(cr, 5.5, 16.5);
+    cairo_line_to(cr, 9.5, 25.5);
+    cairo_line_to(cr, 13, 24);
+    cairo_line_to(cr, 9, 15.5);
+    cairo_line_to(cr, 15.5, 15.5);
+    cairo_close_path(cr);
+    cairo_pattern_t *pat = cairo_pattern_create_linear(0, 0, 12, 24);
+    cairo_pattern_add_color_stop_rgb(pat, 0, 1, 1, 1);
+    cairo_pattern_add_color_stop_rgb(pat, 1, 1, 0.8, 0.88);
+    cairo_set_source(cr, pat);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(pat);
+    cairo_set_source_rgb(cr, 0.45, 0.05, 0.2);
+    cairo_set_line_width(cr, 1.2);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+    cairo_rectangle(cr, 0, 0, 1, 1);
+    cairo_set_source_rgb(cr, 0.45, 0.05, 0.2);
+    cairo_fill(cr);
+}
+
+// One part of the hand: filled light, rimmed warm, so overlapping parts
+// show the creases between fingers.
+static void s_handPart(cairo_t *cr, double x, double y, double w, double h, double r) {
+    cairo_new_path(cr);
+    roundedRect(cr, x, y, w, h, r);
+    cairo_set_source_rgba(cr, 1, 0.97, 0.86, 0.96);
+    cairo_fill_preserve(cr);
+    cairo_set_source_rgba(cr, 1, 0.55, 0.25, 0.95);
+    cairo_set_line_width(cr, 1.4);
+    cairo_stroke(cr);
+}
+
+static void s_hand(AssetSet &set) {
+    // Drawn additively by the game, so light colours on transparency with a
+    // soft glow; the fingertip at (58, 62) lands inside the target cell.
+    AssetCanvas *cv = set.image("tutorial_hand.tga", 64, 64);
+    cairo_t *cr = cv->cr();
+    cairo_save(cr);
+    cairo_translate(cr, 58, 62);
+    cairo_rotate(cr, 3 * M_PI / 4);     // local -y (the finger) points down-right
+    // Glow behind the whole hand.
+    cairo_new_path(cr);
+    roundedRect(cr, -5, 0, 10, 28, 5);
+    roundedRect(cr, -7, 18, 26, 26, 8);
+    roundedRect(cr, -15, 22, 12, 18, 6);
+    cairo_set_source_rgba(cr, 1, 1, 0.6, 0.3);
+    cairo_set_line_width(cr, 6);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+    // Cuff, curled fingers, thumb, then the pointing finger on top.
+    s_handPart(cr, -9, 42, 30, 10, 3);
+    for (int i = 0; i < 3; i++) {
+        s_handPart(cr, 3, 20 + i * 7.5, 16, 9, 4.5);
+    }
+    s_handPart(cr, -7, 18, 18, 26, 7);
+    s_handPart(cr, -15, 24, 11, 16, 5.5);
+    s_handPart(cr, -4.5, 0, 9, 30, 4.5);
+    // Nail.
+    cairo_new_path(cr);
+    roundedRect(cr, -2.5, 1.5, 5, 6, 2.5);
+    cairo_set_source_rgba(cr, 1, 0.8, 0.75, 0.9);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+void drawHud(AssetSet &set) {
+    s_font(set);
+    s_digits(set);
+    s_captions(set);
+    s_timer(set);
+    s_progress(set);
+    s_cursor(set);
+    s_hand(set);
+}
