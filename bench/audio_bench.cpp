@@ -1,11 +1,13 @@
 // Audio cost as a fraction of real time: mixing one second of 22050 Hz stereo
 // with eight voices over the music stream, and decoding the music alone.
-// The music is the game's own "theme.ogg" from ../Resources/gobstrel.qvz
-// beside this program, or any Ogg Vorbis file named by GOBSTREL_BENCH_OGG.
+// The music is any Ogg Vorbis file named by GOBSTREL_BENCH_OGG, else the
+// game's own "theme.ogg" from ../Resources/gobstrel.qvz beside this program,
+// else ten seconds of stereo music the benchmark encodes itself; the label
+// says which.
 // Run:
-//     build/bin/audio_bench --benchmark_min_time=0.5s
-// The counter "rt_percent" is the time spent per second of audio, in percent
-// (100 would take a whole core to keep up).
+//     build/bin/audio_bench --benchmark_min_time=0.5
+// The counter "rt_fraction" is the time spent per second of audio (1.0 would
+// take a whole core to keep up); "rt_percent" is the same in percent.
 #include <benchmark/benchmark.h>
 
 #include <limits.h>
@@ -18,6 +20,8 @@
 #include <chrono>
 #include <string>
 #include <vector>
+
+#include <vorbis/vorbisenc.h>
 
 #include "HAudioMixerStreamingAudioSource.h"
 #include "HFile.h"
@@ -78,10 +82,115 @@ std::vector<uint8_t> s_readTheme()
     return bytes;
 }
 
+void s_flushPages(ogg_stream_state *os, std::vector<uint8_t> &out, bool force)
+{
+    ogg_page page;
+    while (force ? ogg_stream_flush(os, &page) : ogg_stream_pageout(os, &page)) {
+        out.insert(out.end(), page.header, page.header + page.header_len);
+        out.insert(out.end(), page.body, page.body + page.body_len);
+    }
+}
+
+// Ten seconds of a stereo chord progression with a little noise, encoded like
+// the game's music (22050 Hz, VBR quality 0.4), for when no theme is found.
+std::vector<uint8_t> s_encodeMusic()
+{
+    std::vector<uint8_t> out;
+    vorbis_info vi;
+    vorbis_info_init(&vi);
+    if (vorbis_encode_init_vbr(&vi, 2, kRate, 0.4f) != 0) {
+        vorbis_info_clear(&vi);
+        return out;
+    }
+    vorbis_comment vc;
+    vorbis_comment_init(&vc);
+    vorbis_dsp_state vd;
+    vorbis_block vb;
+    vorbis_analysis_init(&vd, &vi);
+    vorbis_block_init(&vd, &vb);
+    ogg_stream_state os;
+    ogg_stream_init(&os, 2026);
+
+    ogg_packet header, comments, codebooks;
+    vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
+    ogg_stream_packetin(&os, &header);
+    ogg_stream_packetin(&os, &comments);
+    ogg_stream_packetin(&os, &codebooks);
+    s_flushPages(&os, out, true);
+
+    static const double kRoots[4] = { 220.0, 174.61, 261.63, 196.0 };
+    const int frames = kRate * 10;
+    uint32_t noise = 12345;
+    for (int done = 0;;) {
+        const int chunk = frames - done < 1024 ? frames - done : 1024;
+        if (chunk == 0) {
+            vorbis_analysis_wrote(&vd, 0);
+        } else {
+            float **buffer = vorbis_analysis_buffer(&vd, chunk);
+            for (int f = 0; f < chunk; f++) {
+                const double t = (double)(done + f) / kRate;
+                const double root = kRoots[(done + f) / (kRate * 5 / 2) % 4];
+                double v = 0.0;
+                for (int n = 0; n < 3; n++) {
+                    v += 0.12 * sin(2.0 * M_PI * root * (1.0 + 0.25 * n + (n == 2) * 0.25) * t);
+                }
+                noise = noise * 1664525u + 1013904223u;
+                const double hiss = ((double)(noise >> 16) / 65536.0 - 0.5) * 0.02;
+                buffer[0][f] = (float)(v * (0.7 + 0.3 * sin(t)) + hiss);
+                buffer[1][f] = (float)(v * (0.7 + 0.3 * cos(t)) - hiss);
+            }
+            vorbis_analysis_wrote(&vd, chunk);
+            done += chunk;
+        }
+        while (vorbis_analysis_blockout(&vd, &vb) == 1) {
+            vorbis_analysis(&vb, nullptr);
+            vorbis_bitrate_addblock(&vb);
+            ogg_packet packet;
+            while (vorbis_bitrate_flushpacket(&vd, &packet)) {
+                ogg_stream_packetin(&os, &packet);
+                s_flushPages(&os, out, false);
+            }
+        }
+        if (chunk == 0) {
+            break;
+        }
+    }
+    s_flushPages(&os, out, true);
+
+    ogg_stream_clear(&os);
+    vorbis_block_clear(&vb);
+    vorbis_dsp_clear(&vd);
+    vorbis_comment_clear(&vc);
+    vorbis_info_clear(&vi);
+    return out;
+}
+
+struct Music {
+    std::vector<uint8_t> bytes;
+    const char *source;
+};
+
+Music s_loadMusic()
+{
+    Music music;
+    music.bytes = s_readTheme();
+    music.source = getenv("GOBSTREL_BENCH_OGG") ? "GOBSTREL_BENCH_OGG" : "theme.ogg";
+    if (music.bytes.empty()) {
+        music.bytes = s_encodeMusic();
+        music.source = "encoded";
+    }
+    return music;
+}
+
+const Music &s_music()
+{
+    static const Music music = s_loadMusic();
+    return music;
+}
+
 const std::vector<uint8_t> &s_theme()
 {
-    static const std::vector<uint8_t> theme = s_readTheme();
-    return theme;
+    return s_music().bytes;
 }
 
 typedef std::chrono::steady_clock s_clock;
@@ -90,6 +199,7 @@ void s_reportRealTime(benchmark::State &state, s_clock::time_point start, double
 {
     const double spent = std::chrono::duration<double>(s_clock::now() - start).count();
     if (audioSeconds > 0.0) {
+        state.counters["rt_fraction"] = spent / audioSeconds;
         state.counters["rt_percent"] = 100.0 * spent / audioSeconds;
     }
 }
@@ -99,8 +209,11 @@ void BM_MixOneSecond(benchmark::State &state)
     const bool withMusic = state.range(0) != 0;
     const std::vector<uint8_t> &theme = s_theme();
     if (withMusic && theme.empty()) {
-        state.SkipWithError("no theme.ogg: build the assets or set GOBSTREL_BENCH_OGG");
+        state.SkipWithError("no music: neither found nor encoded");
         return;
+    }
+    if (withMusic) {
+        state.SetLabel(s_music().source);
     }
 
     // Eight different looping voices, mono and stereo, at mixed volumes.
@@ -123,7 +236,12 @@ void BM_MixOneSecond(benchmark::State &state)
     HMutex *mutex = nullptr;
     if (withMusic) {
         music.init();
-        music.setStream(theme.data(), (int32_t)theme.size(), 16, kRate, 0);
+        if (!music.setStream(theme.data(), (int32_t)theme.size(), 16, kRate, 0)) {
+            state.SkipWithError("the music does not open");
+            music.shutdown();
+            mixer.resetVoices();
+            return;
+        }
         mutex = createMutex();
         music.setMutex(mutex);
         mixer.setStream(nullptr, &music, 63);
@@ -145,6 +263,8 @@ void BM_MixOneSecond(benchmark::State &state)
     mixer.resetVoices();
     if (withMusic) {
         music.shutdown();
+    }
+    if (mutex) {
         mutex->destroy();
         delete mutex;
     }
@@ -155,13 +275,14 @@ void BM_DecodeMusic(benchmark::State &state)
 {
     const std::vector<uint8_t> &theme = s_theme();
     if (theme.empty()) {
-        state.SkipWithError("no theme.ogg: build the assets or set GOBSTREL_BENCH_OGG");
+        state.SkipWithError("no music: neither found nor encoded");
         return;
     }
+    state.SetLabel(s_music().source);
     HOVAudioStream music;
     music.init();
     if (!music.setStream(theme.data(), (int32_t)theme.size(), 16, kRate, 0)) {
-        state.SkipWithError("theme.ogg does not open");
+        state.SkipWithError("the music does not open");
         music.shutdown();
         return;
     }

@@ -1,6 +1,6 @@
 // Blitter speed on a full 640x480 16-bit screen, beside SDL 1.2's own blits
 // and a plain memcpy of the same bytes. Run:
-//     build/bin/blit_bench --benchmark_min_time=0.5s
+//     build/bin/blit_bench --benchmark_min_time=0.5
 #include <benchmark/benchmark.h>
 
 #include <SDL.h>

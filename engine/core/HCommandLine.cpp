@@ -51,7 +51,7 @@ bool parseArguments(char *pBuffer, size_t iSize, int argc, char **argv)
     bool bJournal = false;
     const char *szDemoFile = nullptr;
 
-    for (int i = 1; i < argc; i++) {
+    for (int i = 1; argv && i < argc; i++) {
         const char *szArgument = argv[i];
         if (!szArgument) {
             continue;

@@ -1,5 +1,6 @@
 #include "HCvarManager.h"
 
+#include <stdarg.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -15,16 +16,18 @@
 static const size_t s_uTokenSize = 1024;
 static const char s_szSeparators[] = " ;";
 
-// Lua's reserved words can't be assigned to, so they can't be saved.
+// Lua's reserved words can't be assigned to as plain names.
 static const char *const s_apszReserved[] = {
     "and", "break", "do", "else", "elseif", "end", "false", "for", "function", "goto", "if",
     "in", "local", "nil", "not", "or", "repeat", "return", "then", "true", "until", "while"
 };
 
 // True when the name can stand on the left of "name = ..." in a cvar file.
+// "_ENV" can't: assigning it would redirect every later block of the file.
 static bool s_isPlainName(const char *pszName)
 {
-    if (!pszName || !pszName[0] || (pszName[0] >= '0' && pszName[0] <= '9')) {
+    if (!pszName || !pszName[0] || (pszName[0] >= '0' && pszName[0] <= '9')
+        || strcmp(pszName, "_ENV") == 0) {
         return false;
     }
     for (const char *p = pszName; *p; p++) {
@@ -41,36 +44,80 @@ static bool s_isPlainName(const char *pszName)
     return true;
 }
 
-static bool s_writeText(HFile *pFile, const char *pszText, size_t uLength)
+// The text as the body of a Lua string, in a heap buffer the caller frees:
+// quotes, backslashes and control bytes are escaped so the file reads back
+// to exactly the same value.
+static char *s_quote(const char *pszText)
 {
-    return uLength == 0 || pFile->write(pszText, (int32_t)uLength) == (int32_t)uLength;
-}
-
-// Writes the text as a Lua string body: quotes, backslashes and control
-// bytes are escaped so the file reads back to exactly the same value.
-static bool s_writeQuoted(HFile *pFile, const char *pszText)
-{
-    char szChunk[256];
-    size_t uUsed = 0;
+    char *pszQuoted = static_cast<char *>(malloc(strlen(pszText) * 4 + 1));
+    if (!pszQuoted) {
+        return nullptr;
+    }
+    char *pOut = pszQuoted;
     for (const unsigned char *p = (const unsigned char *)pszText; *p; p++) {
-        if (uUsed + 5 > sizeof(szChunk)) {
-            if (!s_writeText(pFile, szChunk, uUsed)) {
-                return false;
-            }
-            uUsed = 0;
-        }
         const unsigned char c = *p;
         if (c == '"' || c == '\\') {
-            szChunk[uUsed++] = '\\';
-            szChunk[uUsed++] = (char)c;
+            *pOut++ = '\\';
+            *pOut++ = (char)c;
         } else if (c < 0x20 || c == 0x7F) {
             // Always three digits, so a digit that follows can't join in.
-            uUsed += (size_t)snprintf(szChunk + uUsed, sizeof(szChunk) - uUsed, "\\%03u", (unsigned)c);
+            *pOut++ = '\\';
+            *pOut++ = (char)('0' + c / 100);
+            *pOut++ = (char)('0' + c / 10 % 10);
+            *pOut++ = (char)('0' + c % 10);
         } else {
-            szChunk[uUsed++] = (char)c;
+            *pOut++ = (char)c;
         }
     }
-    return s_writeText(pFile, szChunk, uUsed);
+    *pOut = '\0';
+    return pszQuoted;
+}
+
+// Formats one part of a block, however long, and writes it whole.
+static bool s_writePart(HFile *pFile, const char *pszFormat, ...) H_PRINTF_FORMAT(2, 3);
+
+static bool s_writePart(HFile *pFile, const char *pszFormat, ...)
+{
+    va_list args;
+    va_start(args, pszFormat);
+    const int iLength = vsnprintf(nullptr, 0, pszFormat, args);
+    va_end(args);
+    if (iLength < 0 || iLength >= INT32_MAX) {
+        return false;
+    }
+    char *pszPart = static_cast<char *>(malloc((size_t)iLength + 1));
+    if (!pszPart) {
+        return false;
+    }
+    va_start(args, pszFormat);
+    vsnprintf(pszPart, (size_t)iLength + 1, pszFormat, args);
+    va_end(args);
+    const bool bOk = iLength == 0 || pFile->write(pszPart, iLength) == iLength;
+    free(pszPart);
+    return bOk;
+}
+
+// One variable's block: name header, value line, flags line, closing brace.
+static bool s_writeBlock(HFile *pFile, const char *pszName, const char *pszValue, const char *pszFlags)
+{
+    char *pszQuotedName = s_quote(pszName);
+    char *pszQuotedValue = s_quote(pszValue);
+    char *pszQuotedFlags = s_quote(pszFlags);
+    bool bOk = pszQuotedName && pszQuotedValue && pszQuotedFlags;
+    if (bOk) {
+        // A name that is no plain Lua name ("+set" takes whatever the command
+        // string holds) is written as a quoted key of the globals table, so
+        // that it still reads back.
+        bOk = (s_isPlainName(pszName) ? s_writePart(pFile, "%s = \n{\n", pszName)
+                                      : s_writePart(pFile, "_ENV[\"%s\"] = \n{\n", pszQuotedName))
+            && s_writePart(pFile, "\tvalue = \"%s\",\n", pszQuotedValue)
+            && s_writePart(pFile, "\tflags = \"%s\",\n", pszQuotedFlags)
+            && s_writePart(pFile, "}\n");
+    }
+    free(pszQuotedName);
+    free(pszQuotedValue);
+    free(pszQuotedFlags);
+    return bOk;
 }
 
 HCvarManager::HCvarManager()
@@ -234,16 +281,7 @@ bool HCvarManager::saveCvars(const char *pszFileName, HFileSystem *pFileSystem)
             const char *pszValue = pEngine->readTableString("value");
             const char *pszFlags = pszValue ? pEngine->readTableString("flags") : nullptr;
             if (pszValue && pszFlags) {
-                if (!s_isPlainName(pszName)) {
-                    errorPrintf("HCvarManager::saveCvars - can't save variable '%s'", pszName);
-                } else {
-                    char szHeader[s_uTokenSize + 16];
-                    stringPrintf(szHeader, sizeof(szHeader), "%s = \n{\n", pszName);
-                    bOk = bOk && s_writeText(pFile, szHeader, strlen(szHeader))
-                        && s_writeText(pFile, "\tvalue = \"", 10) && s_writeQuoted(pFile, pszValue)
-                        && s_writeText(pFile, "\",\n\tflags = \"", 13) && s_writeQuoted(pFile, pszFlags)
-                        && s_writeText(pFile, "\",\n}\n", 5);
-                }
+                bOk = s_writeBlock(pFile, pszName, pszValue, pszFlags) && bOk;
             }
         }
         pEngine->pop(1);

@@ -31,6 +31,8 @@ public:
     // Applies every "+set name value" command of a console command string.
     void                parseCommandLine(const char *pszText);
 
+    // Writes every variable as a Lua block with its value and flags quoted,
+    // so the file loads back to the same values; false when it can't be written.
     bool                saveCvars(const char *pszFileName, HFileSystem *pFileSystem);
     // False when the file can't be opened or doesn't run.
     bool                loadCvars(const char *pszFileName, HFileSystem *pFileSystem);

@@ -29,13 +29,16 @@ HImage::HImage(int iWidth, int iHeight, int iFormat)
     const int iBpp = sm_bytesPerPixel(iFormat);
     // Loaders pass sizes straight from file headers: refuse what would wrap
     // the byte count or the int pixel index.
-    if (iWidth <= 0 || iHeight <= 0 || iBpp == 0) {
+    const long long llPixels = (long long)iWidth * iHeight;
+    if (iWidth <= 0 || iHeight <= 0 || llPixels > kiMaxPixels || llPixels * iBpp > INT_MAX) {
         errorPrintf("HImage - refused size %dx%d format %d", iWidth, iHeight, iFormat);
         return;
     }
-    const long long llPixels = (long long)iWidth * iHeight;
-    if (llPixels > kiMaxPixels || llPixels * iBpp > INT_MAX) {
-        errorPrintf("HImage - refused size %dx%d format %d", iWidth, iHeight, iFormat);
+    if (iBpp == 0) {
+        // An unknown format holds no pixels; getBytesPerPixel() reports it.
+        m_iWidth = iWidth;
+        m_iHeight = iHeight;
+        m_iFormat = iFormat;
         return;
     }
     m_pData = (uint8_t *)malloc((size_t)(llPixels * iBpp));
@@ -159,6 +162,13 @@ uint32_t HImage::averageColors(uint32_t c0, uint32_t c1, uint32_t c2, uint32_t c
 
 void HImage::downsample(HImage *pDest) const
 {
+    // 32-bit only, into a 32-bit image of at least half the size rounded up.
+    if (!pDest || !m_pData || !pDest->m_pData || m_iFormat != IMAGE_FORMAT_32BIT ||
+        pDest->m_iFormat != IMAGE_FORMAT_32BIT || pDest->m_iWidth < (m_iWidth + 1) / 2 ||
+        pDest->m_iHeight < (m_iHeight + 1) / 2) {
+        errorPrintf("HImage::downsample - unsuitable images");
+        return;
+    }
     for (int y = 0; y < m_iHeight; y += 2) {
         const int y1 = (y + 1 < m_iHeight) ? y + 1 : y;
         for (int x = 0; x < m_iWidth; x += 2) {
@@ -171,7 +181,7 @@ void HImage::downsample(HImage *pDest) const
 
 void HImage::clearBorderAlpha()
 {
-    if (!m_pData) {
+    if (!m_pData || m_iFormat != IMAGE_FORMAT_32BIT) {
         return;
     }
     const uint32_t uMask = 0x00ffffffu;
@@ -197,6 +207,9 @@ void HImage::clearBorderAlpha()
 
 void HImage::applyGammaRamp(const uint16_t *pRamps)
 {
+    if (!pRamps || !m_pData || m_iFormat != IMAGE_FORMAT_32BIT) {
+        return;
+    }
     for (int y = 0; y < m_iHeight; y++) {
         for (int x = 0; x < m_iWidth; x++) {
             const uint32_t c = getPixel32(x, y);
@@ -210,6 +223,13 @@ void HImage::applyGammaRamp(const uint16_t *pRamps)
 
 void HImage::heightToNormalMap(HImage *pDest) const
 {
+    // An 8-bit height map into a 32-bit image at least as large.
+    if (!pDest || !m_pData || !pDest->m_pData || m_iFormat != IMAGE_FORMAT_8BIT ||
+        pDest->m_iFormat != IMAGE_FORMAT_32BIT || pDest->m_iWidth < m_iWidth ||
+        pDest->m_iHeight < m_iHeight) {
+        errorPrintf("HImage::heightToNormalMap - unsuitable images");
+        return;
+    }
     const float fScale = 1.0f / 255.0f;
     const int iDestBpp = pDest->getBytesPerPixel();
     const int iDestRow = pDest->getBytesPerRow();

@@ -14,7 +14,8 @@ enum {
 
 // The engine's in-memory bitmap: rows top to bottom, no padding between rows.
 // The constructor refuses a non-positive or overflowing size by leaving the
-// image empty (no data, width, height and format 0): check getData().
+// image empty (no data, width, height and format 0): check getData(). An
+// unknown format keeps its size and format but holds no pixels.
 class HImage : public HObject {
 public:
     // Largest pixel count an image may hold; keeps a lying file header from

@@ -40,7 +40,8 @@ bool HImageArray::init(int n)
 
 bool HImageArray::build(HImage *pSource, bool bClearBorders)
 {
-    if (!pSource || !pSource->getData()) {
+    // Levels are made by HImage::downsample, which reads 32-bit pixels.
+    if (!pSource || !pSource->getData() || pSource->getFormat() != IMAGE_FORMAT_32BIT) {
         return false;
     }
     int iLargest = pSource->getWidth() > pSource->getHeight() ? pSource->getWidth()

@@ -15,10 +15,14 @@ extern "C" {
 // Room the engine's stack is sized for at start-up.
 static const int s_iStackSize = 16000;
 // Scripts are data: a chunk that loops or grows without end is stopped
-// instead of hanging or exhausting the program.
-static const size_t s_uMemoryLimit = 64u * 1024u * 1024u;
+// instead of hanging or exhausting the program. A cvar file has no loops and
+// needs memory in proportion to its text, so both limits grow with the chunk
+// and no well-formed file, however large, comes near them.
+static const size_t s_uMemoryHeadroom = 64u * 1024u * 1024u;
+static const size_t s_uMemoryPerByte = 64;
 static const int s_iHookInterval = 1000;
-static const int s_iInstructionLimit = 20000;    // in hook intervals: 20 million instructions
+static const int64_t s_iInstructionBase = 20000000;
+static const int64_t s_iInstructionsPerByte = 16;
 // Registry table that keeps number-to-text conversions alive.
 static const char s_szNumberTexts[] = "HLuaScriptEngine.numberTexts";
 
@@ -27,7 +31,8 @@ static const char s_szNumberTexts[] = "HLuaScriptEngine.numberTexts";
 // outside a protected call must never fail, since Lua can't recover there.
 struct HLuaMemory {
     size_t  uUsed;
-    int     iTicks;
+    size_t  uLimit;         // while limited: the most uUsed may reach
+    int64_t iTicks;         // hook intervals left while limited
     bool    bLimited;
 };
 
@@ -43,7 +48,7 @@ static void *s_allocate(void *pUserData, void *pBlock, size_t uOldSize, size_t u
         return nullptr;
     }
     if (pMemory->bLimited && uNewSize > uOldSize
-        && pMemory->uUsed - uOldSize + uNewSize > s_uMemoryLimit) {
+        && uNewSize - uOldSize > pMemory->uLimit - pMemory->uUsed) {
         return nullptr;
     }
     void *pNew = realloc(pBlock, uNewSize);
@@ -61,40 +66,52 @@ static int s_panic(lua_State *)
     return 0;
 }
 
-static void s_countHook(lua_State *L, lua_Debug *)
+static HLuaMemory *s_getMemory(lua_State *L)
 {
     void *pUserData = nullptr;
     lua_getallocf(L, &pUserData);
-    HLuaMemory *pMemory = static_cast<HLuaMemory *>(pUserData);
-    if (++pMemory->iTicks > s_iInstructionLimit) {
+    return static_cast<HLuaMemory *>(pUserData);
+}
+
+static void s_countHook(lua_State *L, lua_Debug *)
+{
+    HLuaMemory *pMemory = s_getMemory(L);
+    if (--pMemory->iTicks < 0) {
         luaL_error(L, "script ran too long");
     }
 }
 
-static void s_setLimited(lua_State *L, bool bLimited)
+// Limits for a chunk of uLength bytes (0 for a plain call).
+static void s_setLimited(lua_State *L, bool bLimited, size_t uLength)
 {
-    void *pUserData = nullptr;
-    lua_getallocf(L, &pUserData);
-    HLuaMemory *pMemory = static_cast<HLuaMemory *>(pUserData);
-    pMemory->iTicks = 0;
+    HLuaMemory *pMemory = s_getMemory(L);
     pMemory->bLimited = bLimited;
+    if (!bLimited) {
+        return;
+    }
+    const size_t uMax = (size_t)-1;
+    size_t uRoom = s_uMemoryHeadroom;
+    uRoom += uLength > (uMax - uRoom) / s_uMemoryPerByte ? uMax - uRoom : uLength * s_uMemoryPerByte;
+    pMemory->uLimit = uRoom > uMax - pMemory->uUsed ? uMax : pMemory->uUsed + uRoom;
+    const int64_t iLength = uLength > (size_t)INT32_MAX ? INT32_MAX : (int64_t)uLength;
+    pMemory->iTicks = (s_iInstructionBase + iLength * s_iInstructionsPerByte) / s_iHookInterval;
 }
 
-// Runs the function below its iArguments arguments under the limits.
+// Runs the function below its iArguments arguments under the limits; the
+// limits stay as the caller set them.
 static int s_protectedCall(lua_State *L, int iArguments, int iResults)
 {
-    s_setLimited(L, true);
     lua_sethook(L, s_countHook, LUA_MASKCOUNT, s_iHookInterval);
     const int iResult = lua_pcall(L, iArguments, iResults, 0);
     lua_sethook(L, nullptr, 0, 0);
-    s_setLimited(L, false);
     return iResult;
 }
 
-// Turns the number on top into text and pops it. The text is a new string,
-// so it is kept alive in a registry table, one per field name or element
-// index, until that field or element is next read as a number.
-static const char *s_anchorNumberText(lua_State *L, const char *pszField, lua_Integer iElement)
+// Turns the number on top into text and pops it. The text is a new string;
+// it is kept alive in a registry set for the life of the state, so a pointer
+// handed out never dangles. Number texts are short strings, which Lua keeps
+// once per distinct text, so the set holds one entry per number ever read.
+static const char *s_anchorNumberText(lua_State *L)
 {
     const char *pszText = lua_tostring(L, -1);
     if (lua_getfield(L, LUA_REGISTRYINDEX, s_szNumberTexts) != LUA_TTABLE) {
@@ -104,11 +121,8 @@ static const char *s_anchorNumberText(lua_State *L, const char *pszField, lua_In
         lua_setfield(L, LUA_REGISTRYINDEX, s_szNumberTexts);
     }
     lua_pushvalue(L, -2);
-    if (pszField) {
-        lua_setfield(L, -2, pszField);
-    } else {
-        lua_rawseti(L, -2, iElement);
-    }
+    lua_pushboolean(L, 1);
+    lua_rawset(L, -3);
     lua_settop(L, -3);
     return pszText;
 }
@@ -160,12 +174,12 @@ bool HLuaScriptEngine::runBuffer(const char *pszText, size_t uLength)
     }
     const int iTop = lua_gettop(m_pState);
     // Text only: a precompiled chunk is refused, since a cvar file is data.
-    s_setLimited(m_pState, true);
+    s_setLimited(m_pState, true, uLength);
     int iResult = luaL_loadbufferx(m_pState, pszText ? pszText : "", uLength, "buffer", "t");
-    s_setLimited(m_pState, false);
     if (iResult == LUA_OK) {
         iResult = s_protectedCall(m_pState, 0, 0);
     }
+    s_setLimited(m_pState, false, 0);
     lua_settop(m_pState, iTop);
     return iResult == LUA_OK;
 }
@@ -234,7 +248,10 @@ void HLuaScriptEngine::registerFunction(const char *pszName, HLuaFunction pFunct
 
 int HLuaScriptEngine::call(int iArguments, int iResults)
 {
-    return s_protectedCall(m_pState, iArguments, iResults);
+    s_setLimited(m_pState, true, 0);
+    const int iResult = s_protectedCall(m_pState, iArguments, iResults);
+    s_setLimited(m_pState, false, 0);
+    return iResult;
 }
 
 void HLuaScriptEngine::pushNil()
@@ -338,7 +355,7 @@ const char *HLuaScriptEngine::readTableString(const char *pszField)
         lua_settop(m_pState, -2);
     } else if (iType == HLUA_TNUMBER) {
         // The table keeps its number; the text is a string of its own.
-        pszText = s_anchorNumberText(m_pState, pszField, 0);
+        pszText = s_anchorNumberText(m_pState);
     } else {
         lua_settop(m_pState, -2);
     }
@@ -357,7 +374,7 @@ const char *HLuaScriptEngine::readTableStringByIndex(int iIndex)
     lua_rawgeti(m_pState, -1, (lua_Integer)iIndex + 1);
     const int iType = m_getType(-1);
     if (iType == HLUA_TNUMBER) {
-        return s_anchorNumberText(m_pState, nullptr, (lua_Integer)iIndex + 1);
+        return s_anchorNumberText(m_pState);
     }
     if (iType != HLUA_TSTRING) {
         errorPrintf("HLuaScriptEngine::readTableStringByIndex - not a string");

@@ -49,6 +49,10 @@ static const struct {
 
 static HMessageBoxHook s_pHook = nullptr;
 
+// Set while showMessageBox runs on a window it opened itself: only that
+// window may be closed before falling back to the console.
+static bool s_bOwnVideo = false;
+
 static const char *const *s_getButtons(uint32_t uType)
 {
     const uint32_t uSet = uType & MB_TYPE_MASK;
@@ -119,9 +123,15 @@ int showMessageBox(uint32_t uType, const char *szTitle, const char *szText)
     const int iCursor = SDL_ShowCursor(SDL_QUERY);
     SDL_ShowCursor(SDL_DISABLE);
 
+    const bool bOuterOwnVideo = s_bOwnVideo;
+    s_bOwnVideo = !bHadVideo;
     const int iCode = runMessageBox(uType, szTitle, szText);
+    s_bOwnVideo = bOuterOwnVideo;
 
-    SDL_ShowCursor(iCursor);
+    // The console fallback may already have closed the box's own window.
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_ShowCursor(iCursor);
+    }
     if (bStartedTTF) {
         TTF_Quit();
     }
@@ -135,14 +145,15 @@ int runMessageBox(uint32_t uType, const char *szTitle, const char *szText)
 {
     const char *const *pButtons = s_getButtons(uType);
 
-    // No window or no font: ask on the console. The video subsystem is left
-    // alone: an application with its own window keeps drawing after the box.
+    // No window or no font: ask on the console. A window the box opened for
+    // itself is closed first; the application's own video is left running,
+    // since shutting it down would crash the application's next frame.
     SDL_Surface *pScreen = SDL_GetVideoSurface();
-    if (!pScreen) {
-        return consoleMessageBox(uType, szTitle, szText);
-    }
-    SDL_Surface *pBox = renderMessageBox(uType, szTitle, szText);
+    SDL_Surface *pBox = pScreen ? renderMessageBox(uType, szTitle, szText) : nullptr;
     if (!pBox) {
+        if (s_bOwnVideo) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        }
         return consoleMessageBox(uType, szTitle, szText);
     }
 
@@ -371,6 +382,9 @@ int consoleMessageBox(uint32_t uType, const char *szTitle, const char *szText)
     const char *const *pButtons = s_getButtons(uType);
     const char *szShownTitle = s_orEmpty(szTitle);
     const size_t iTitleLength = strlen(szShownTitle);
+
+    // The prompt must be out before the read blocks.
+    setvbuf(stdout, nullptr, _IONBF, 0);
 
     printf("\n\n+-");
     for (size_t i = 0; i < iTitleLength; i++) {

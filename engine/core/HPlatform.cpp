@@ -220,6 +220,10 @@ void setFullscreenPreference(int iValue)
     const uint32_t uValue = (uint32_t)iValue;
     const unsigned char bytes[4] = { (unsigned char)uValue, (unsigned char)(uValue >> 8),
                                      (unsigned char)(uValue >> 16), (unsigned char)(uValue >> 24) };
-    pRegistry->setBinary("Fullscreen", bytes, 4);
-    pRegistry->close();
+    // The file is written at close: a home we cannot write fails there, and
+    // the preference has not changed either.
+    const bool bStored = pRegistry->setBinary("Fullscreen", bytes, 4);
+    if (!pRegistry->close() || !bStored) {
+        printf("Failed to open registry. Can't change fullscreen state.\n");
+    }
 }

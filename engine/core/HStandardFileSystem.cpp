@@ -53,7 +53,7 @@ void HStandardFileSystem::shutdown()
     }
 }
 
-HStandardFile *HStandardFileSystem::m_openFile(const char *pszName, bool bWrite, const char *pszWho)
+HStandardFile *HStandardFileSystem::m_openFile(const char *pszName, bool bWrite, const char *pszTooMany)
 {
     HStandardFile *pSlot = nullptr;
     for (int i = 0; i < HFS_MAX_OPEN_FILES; i++) {
@@ -63,7 +63,7 @@ HStandardFile *HStandardFileSystem::m_openFile(const char *pszName, bool bWrite,
         }
     }
     if (!pSlot) {
-        errorPrintf("%s - too many open files", pszWho);
+        errorPrintf("%s", pszTooMany);
         return nullptr;
     }
     if (!pszName) {
@@ -101,17 +101,17 @@ HStandardFile *HStandardFileSystem::m_openFile(const char *pszName, bool bWrite,
 
 HFile *HStandardFileSystem::openFileForRead(const char *pszName)
 {
-    return m_openFile(pszName, false, "HSFS::m_openFileForRead");
+    return m_openFile(pszName, false, "HSFS::m_openFileForRead - too many open files");
 }
 
 HFile *HStandardFileSystem::openFileForWrite(const char *pszName)
 {
-    return m_openFile(pszName, true, "HSFS::m_openFileForWrite");
+    return m_openFile(pszName, true, "HSFS::m_openFileForWrite - too many open files");
 }
 
 bool HStandardFileSystem::fileExists(const char *pszName)
 {
-    HStandardFile *pFile = m_openFile(pszName, false, "HSFS::fileExists");
+    HStandardFile *pFile = m_openFile(pszName, false, "HSFS::fileExists - too many open files");
     if (!pFile) {
         return false;
     }

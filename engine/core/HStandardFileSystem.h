@@ -22,7 +22,8 @@ protected:
     virtual void        m_closeFile(HFile *pFile) override;
 
 private:
-    HStandardFile *     m_openFile(const char *pszName, bool bWrite, const char *pszWho);
+    // Takes the lowest free slot; pszTooMany is reported when there is none.
+    HStandardFile *     m_openFile(const char *pszName, bool bWrite, const char *pszTooMany);
 
     HStandardFile       m_files[HFS_MAX_OPEN_FILES];
 };

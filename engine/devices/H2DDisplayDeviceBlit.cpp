@@ -1,6 +1,7 @@
 // The display device's software blitters and their clipping wrappers.
 #include "H2DDisplayDevice.h"
 
+#include <cstdint>
 #include <cstring>
 
 #include "H2DBlender.h"
@@ -44,28 +45,62 @@ static void s_maskedCopyRow(uint16_t *pDst, const uint16_t *pSrc, const uint8_t 
     }
 }
 
+static int32_t s_clampToInt(int64_t v)
+{
+    return v < INT32_MIN ? INT32_MIN : (v > INT32_MAX ? INT32_MAX : (int32_t)v);
+}
+
+// The part of a blit that lies on both the surface and the screen memory.
+// Callers that clipped first get exactly what they asked for; anything else
+// is cut here rather than read or written past the buffers.
+static bool s_drawableArea(const H2DSurface16 &screen, const H2DSurface16 &src,
+                           int64_t &dstX, int64_t &dstY, HRect &area)
+{
+    int64_t left = area.left, top = area.top, right = area.right, bottom = area.bottom;
+    if (left < 0) { dstX -= left; left = 0; }
+    if (top < 0) { dstY -= top; top = 0; }
+    if (right > src.getWidth()) right = src.getWidth();
+    if (bottom > src.getHeight()) bottom = src.getHeight();
+    if (dstX < 0) { left -= dstX; dstX = 0; }
+    if (dstY < 0) { top -= dstY; dstY = 0; }
+    if (dstX + (right - left) > screen.getWidth()) right = left + (screen.getWidth() - dstX);
+    if (dstY + (bottom - top) > screen.getHeight()) bottom = top + (screen.getHeight() - dstY);
+    if (right <= left || bottom <= top) {
+        return false;
+    }
+    area.left = (int32_t)left;
+    area.top = (int32_t)top;
+    area.right = (int32_t)right;
+    area.bottom = (int32_t)bottom;
+    return true;
+}
+
+// Copies srcRect of the surface with its top-left at (dstX, dstY): with a
+// mask only the pixels whose mask byte is 255, without one row by row.
+static void s_copy(H2DSurface16 &screen, const H2DSurface16 &src, int64_t dstX, int64_t dstY, HRect area)
+{
+    if (!src.getPixels() || !screen.getPixels() || !s_drawableArea(screen, src, dstX, dstY, area)) {
+        return;
+    }
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    const uint8_t *mask = src.getMask();
+    for (int i = 0; i < height; i++) {
+        uint16_t *dstRow = screen.getRow((int)dstY + i) + dstX;
+        const uint16_t *srcRow = src.getRow(area.top + i) + area.left;
+        if (mask) {
+            s_maskedCopyRow(dstRow, srcRow, mask + (intptr_t)(area.top + i) * src.getWidth() + area.left, width);
+        } else {
+            memmove(dstRow, srcRow, (size_t)width * 2);
+        }
+    }
+}
+
 bool H2DDisplayDevice::blit(const HRect &dstRect, const HRect &srcRect, H2DSurface *surface)
 {
     m_dirtyRects.addRectRecord(dstRect);
-    if (!surface) {
-        return true;
-    }
-    const H2DSurface16 *src = static_cast<const H2DSurface16 *>(surface);
-    const int width = srcRect.right - srcRect.left;
-    const int height = srcRect.bottom - srcRect.top;
-    if (width <= 0 || height <= 0 || !src->m_pPixels || !m_screen.m_pPixels) {
-        return true;
-    }
-    const uint8_t *mask = src->getMask();
-    for (int i = 0; i < height; i++) {
-        uint16_t *dstRow = m_screen.getRow(dstRect.top + i) + dstRect.left;
-        const uint16_t *srcRow = src->getRow(srcRect.top + i) + srcRect.left;
-        if (mask) {
-            const uint8_t *maskRow = mask + (intptr_t)(srcRect.top + i) * src->m_iWidth + srcRect.left;
-            s_maskedCopyRow(dstRow, srcRow, maskRow, width);
-        } else {
-            memmove(dstRow, srcRow, (size_t)width * src->m_iBitsPerPixel / 8);
-        }
+    if (surface) {
+        s_copy(m_screen, *static_cast<const H2DSurface16 *>(surface), dstRect.left, dstRect.top, srcRect);
     }
     return true;
 }
@@ -73,22 +108,9 @@ bool H2DDisplayDevice::blit(const HRect &dstRect, const HRect &srcRect, H2DSurfa
 bool H2DDisplayDevice::blitSurface(const HRect &dstRect, H2DSurface *surface)
 {
     m_dirtyRects.addRectRecord(dstRect);
-    if (!surface) {
-        return true;
-    }
-    const H2DSurface16 *src = static_cast<const H2DSurface16 *>(surface);
-    if (!src->m_pPixels || !m_screen.m_pPixels) {
-        return true;
-    }
-    const uint8_t *mask = src->getMask();
-    for (int y = 0; y < src->m_iHeight; y++) {
-        uint16_t *dstRow = m_screen.getRow(dstRect.top + y) + dstRect.left;
-        const uint16_t *srcRow = src->getRow(y);
-        if (mask) {
-            s_maskedCopyRow(dstRow, srcRow, mask + (intptr_t)y * src->m_iWidth, src->m_iWidth);
-        } else {
-            memmove(dstRow, srcRow, (size_t)src->m_iWidth * 2);
-        }
+    if (surface) {
+        const HRect whole = { 0, 0, surface->getWidth(), surface->getHeight() };
+        s_copy(m_screen, *static_cast<const H2DSurface16 *>(surface), dstRect.left, dstRect.top, whole);
     }
     return true;
 }
@@ -105,18 +127,20 @@ bool H2DDisplayDevice::blendBlit(const HRect &dstRect, const HRect &srcRect,
     }
     m_dirtyRects.addRectRecord(dstRect);
     H2DBlender::setBlendState(state);
-    if (!src) {
+    if (!src || !src->m_pPixels || !m_screen.m_pPixels) {
         return true;
     }
-    const int width = srcRect.right - srcRect.left;
-    const int height = srcRect.bottom - srcRect.top;
-    if (width <= 0 || height <= 0 || !src->m_pPixels || !m_screen.m_pPixels) {
+    int64_t x = dstRect.left, y = dstRect.top;
+    HRect area = srcRect;
+    if (!s_drawableArea(m_screen, *src, x, y, area)) {
         return true;
     }
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     for (int i = 0; i < height; i++) {
-        uint16_t *dstRow = m_screen.getRow(dstRect.top + i) + dstRect.left;
-        const uint16_t *srcRow = src->getRow(srcRect.top + i) + srcRect.left;
-        const uint8_t *maskRow = mask ? mask + (intptr_t)(srcRect.top + i) * src->m_iWidth + srcRect.left : nullptr;
+        uint16_t *dstRow = m_screen.getRow((int)y + i) + x;
+        const uint16_t *srcRow = src->getRow(area.top + i) + area.left;
+        const uint8_t *maskRow = mask ? mask + (intptr_t)(area.top + i) * src->getWidth() + area.left : nullptr;
         H2DBlender::blendRow(dstRow, srcRow, maskRow, width);
     }
     return true;
@@ -124,36 +148,25 @@ bool H2DDisplayDevice::blendBlit(const HRect &dstRect, const HRect &srcRect,
 
 bool H2DDisplayDevice::m_clipToScreen(HRect &dst, HRect &src) const
 {
-    const int sw = m_iScreenWidth;
-    const int sh = m_iScreenHeight;
+    const int64_t sw = m_iScreenWidth;
+    const int64_t sh = m_iScreenHeight;
     if (dst.left > sw || dst.right < 0 || dst.top > sh || dst.bottom < 0) {
         return false;
     }
-    if (dst.left < 0) {
-        src.left -= dst.left;
-        dst.left = 0;
-    }
-    if (dst.top < 0) {
-        src.top -= dst.top;
-        dst.top = 0;
-    }
-    if (dst.right > sw) {
-        src.right -= dst.right - sw;
-        dst.right = sw;
-    }
-    if (dst.bottom > sh) {
-        src.bottom -= dst.bottom - sh;
-        dst.bottom = sh;
-    }
+    // Wide arithmetic: rectangles from callers may sit near the int limits.
+    int64_t dl = dst.left, dt = dst.top, dr = dst.right, db = dst.bottom;
+    int64_t sl = src.left, st = src.top, sr = src.right, sb = src.bottom;
+    if (dl < 0) { sl -= dl; dl = 0; }
+    if (dt < 0) { st -= dt; dt = 0; }
+    if (dr > sw) { sr -= dr - sw; dr = sw; }
+    if (db > sh) { sb -= db - sh; db = sh; }
     // The size drawn is the source's: a source larger than its destination
     // must still not run off the screen.
-    if (dst.left + (src.right - src.left) > sw) {
-        src.right = src.left + (sw - dst.left);
-    }
-    if (dst.top + (src.bottom - src.top) > sh) {
-        src.bottom = src.top + (sh - dst.top);
-    }
-    return src.right > src.left && src.bottom > src.top;
+    if (dl + (sr - sl) > sw) sr = sl + (sw - dl);
+    if (dt + (sb - st) > sh) sb = st + (sh - dt);
+    dst = { s_clampToInt(dl), s_clampToInt(dt), s_clampToInt(dr), s_clampToInt(db) };
+    src = { s_clampToInt(sl), s_clampToInt(st), s_clampToInt(sr), s_clampToInt(sb) };
+    return sr > sl && sb > st;
 }
 
 // A source rectangle reaching outside its surface would read foreign memory:
@@ -163,29 +176,19 @@ static bool s_clipToSurface(HRect &dst, HRect &src, const H2DSurface *surface)
     if (!surface) {
         return false;
     }
-    const int w = surface->getWidth();
-    const int h = surface->getHeight();
-    if (src.left < 0) {
-        dst.left -= src.left;
-        src.left = 0;
-    }
-    if (src.top < 0) {
-        dst.top -= src.top;
-        src.top = 0;
-    }
-    if (src.right > w) {
-        src.right = w;
-    }
-    if (src.bottom > h) {
-        src.bottom = h;
-    }
-    if (dst.right < dst.left) {
-        dst.right = dst.left + (src.right - src.left);
-    }
-    if (dst.bottom < dst.top) {
-        dst.bottom = dst.top + (src.bottom - src.top);
-    }
-    return src.right > src.left && src.bottom > src.top;
+    const int64_t w = surface->getWidth();
+    const int64_t h = surface->getHeight();
+    int64_t dl = dst.left, dt = dst.top, dr = dst.right, db = dst.bottom;
+    int64_t sl = src.left, st = src.top, sr = src.right, sb = src.bottom;
+    if (sl < 0) { dl -= sl; sl = 0; }
+    if (st < 0) { dt -= st; st = 0; }
+    if (sr > w) sr = w;
+    if (sb > h) sb = h;
+    if (dr < dl) dr = dl + (sr - sl);
+    if (db < dt) db = dt + (sb - st);
+    dst = { s_clampToInt(dl), s_clampToInt(dt), s_clampToInt(dr), s_clampToInt(db) };
+    src = { s_clampToInt(sl), s_clampToInt(st), s_clampToInt(sr), s_clampToInt(sb) };
+    return sr > sl && sb > st;
 }
 
 bool H2DDisplayDevice::blitClipped(const HRect &dstRect, const HRect &srcRect, H2DSurface *surface)

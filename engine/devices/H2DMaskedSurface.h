@@ -13,6 +13,10 @@ public:
     virtual void    setMask(uint8_t *pMask) { m_pMask = pMask; }
     virtual uint8_t *getMask() const { return m_pMask; }
 
+    // Copies go through the display device's cloneSurface: a member-wise
+    // copy would share the buffers and free them twice.
+    H2DMaskedSurface &operator=(const H2DMaskedSurface &) = delete;
+
 protected:
     uint8_t *       m_pMask;
 };

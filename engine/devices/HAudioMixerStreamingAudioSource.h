@@ -28,6 +28,12 @@ struct HAudioVoice {
 // Both sides take the mixer's own lock, so once a main-thread call returns the
 // audio thread is no longer using what it replaced or stopped: a stopped
 // voice's buffer or a cleared stream may then be freed.
+//
+// Lock order: SDL's audio lock (held around the fill callback), then this
+// lock, then the music stream's mutex (taken inside its read). Main-thread
+// calls take this lock alone, for a few stores, and never call out while
+// holding it, so they can neither stall the audio thread nor deadlock with
+// SDL_LockAudio or the stream's mutex.
 class HAudioMixerStreamingAudioSource : public HStreamingAudioSource {
 public:
                         HAudioMixerStreamingAudioSource();

@@ -94,16 +94,18 @@ int32_t HCompressedAudioStream::m_seekStream(int64_t iOffset, int32_t iOrigin)
     return 0;
 }
 
-void HCompressedAudioStream::m_lock()
+HMutex *HCompressedAudioStream::m_lock()
 {
-    if (m_pMutex) {
-        m_pMutex->lock();
+    HMutex *pMutex = m_pMutex;
+    if (pMutex) {
+        pMutex->lock();
     }
+    return pMutex;
 }
 
-void HCompressedAudioStream::m_unlock()
+void HCompressedAudioStream::m_unlock(HMutex *pLocked)
 {
-    if (m_pMutex) {
-        m_pMutex->unlock();
+    if (pLocked) {
+        pLocked->unlock();
     }
 }

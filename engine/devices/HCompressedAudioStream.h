@@ -37,8 +37,10 @@ public:
     int32_t             getLoopPoint() const { return m_iLoopPoint; }
 
 protected:
-    void                m_lock();
-    void                m_unlock();
+    // m_lock returns the mutex it took (or null) and m_unlock releases that
+    // one, so a setMutex in between can never unbalance them.
+    HMutex *            m_lock();
+    void                m_unlock(HMutex *pLocked);
 
     int32_t             m_iLoopPoint;
     HMutex *            m_pMutex;

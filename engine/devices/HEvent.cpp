@@ -105,7 +105,7 @@ char *eventToString(const HEvent &event, char *buffer, size_t size)
     // A damaged journal can hold any type word: it must never index the table.
     const bool known = event.m_iType >= 0 && event.m_iType < ET_COUNT;
     const char *name = known ? s_eventNames[event.m_iType] : "ET_UNKNOWN";
-    const long time = (long)(int32_t)event.m_uTimeLow;
+    const long time = (long)(int32_t)event.m_uTime.m_uLow;
 
     if (!known) {
         stringPrintf(buffer, size, "%s[%ld](%ld)", name, (long)event.m_iType, time);

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 // Event types. The numbers are stored in the input journal: never renumber.
 enum HEventType {
@@ -79,14 +80,27 @@ enum HKeyCode {
     KC_JOY1 = 289
 };
 
+// The journal's 64-bit time stamp: two little-endian words, low word first.
+// A plain uint64_t would be 8-aligned and move the record's fields, so the
+// stamp is kept as words that read and assign like a 64-bit number.
+struct HEventTime {
+    uint32_t m_uLow;
+    uint32_t m_uHigh;
+
+    operator uint64_t() const { return ((uint64_t)m_uHigh << 32) | m_uLow; }
+    HEventTime &operator=(uint64_t uTime)
+    {
+        m_uLow = (uint32_t)uTime;
+        m_uHigh = (uint32_t)(uTime >> 32);
+        return *this;
+    }
+};
+
 // One input event. The same 44 bytes go to and come from "journal.bin",
-// so the layout is a file format: eleven little-endian 32-bit words. The
-// 64-bit time stamp sits at offset 4, so it is kept as two words (low word
-// first); use getTime / setTime.
+// so the layout is a file format: eleven little-endian 32-bit words.
 struct HEvent {
     int32_t m_iType;
-    uint32_t m_uTimeLow;     // milliseconds, set by the queue when posted
-    uint32_t m_uTimeHigh;
+    HEventTime m_uTime;      // milliseconds, set by the queue when posted
     int32_t m_iFlag;
     int32_t m_iModifiers;
     int32_t m_iReserved1;
@@ -97,21 +111,23 @@ struct HEvent {
     int32_t m_iX;
     int32_t m_iY;
 
-    uint64_t getTime() const { return ((uint64_t)m_uTimeHigh << 32) | m_uTimeLow; }
-    void setTime(uint64_t uTime)
-    {
-        m_uTimeLow = (uint32_t)uTime;
-        m_uTimeHigh = (uint32_t)(uTime >> 32);
-    }
+    uint64_t getTime() const { return m_uTime; }
+    void setTime(uint64_t uTime) { m_uTime = uTime; }
 };
 
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "journal records are little-endian words");
 static_assert(sizeof(HEvent) == 44, "HEvent is the 44-byte journal record");
-static_assert(offsetof(HEvent, m_uTimeLow) == 4, "journal layout");
+static_assert(offsetof(HEvent, m_uTime) + offsetof(HEventTime, m_uLow) == 4, "time stamp low word at 4");
+static_assert(offsetof(HEvent, m_uTime) + offsetof(HEventTime, m_uHigh) == 8, "time stamp high word at 8");
 static_assert(offsetof(HEvent, m_iFlag) == 12, "journal layout");
+static_assert(offsetof(HEvent, m_iModifiers) == 16, "journal layout");
+static_assert(offsetof(HEvent, m_iReserved1) == 20, "journal layout");
+static_assert(offsetof(HEvent, m_iReserved2) == 24, "journal layout");
 static_assert(offsetof(HEvent, m_iKey) == 28, "journal layout");
 static_assert(offsetof(HEvent, m_cChar) == 32, "journal layout");
 static_assert(offsetof(HEvent, m_iX) == 36, "journal layout");
 static_assert(offsetof(HEvent, m_iY) == 40, "journal layout");
+static_assert(std::is_trivially_copyable<HEvent>::value, "HEvent is copied as raw bytes");
 
 // Trace text of an event into the caller's buffer; returns the buffer.
 char *eventToString(const HEvent &event, char *buffer, size_t size);

@@ -32,14 +32,14 @@ bool HOVAudioStream::init()
 // it closed instead of a decoder half torn down.
 void HOVAudioStream::shutdown()
 {
-    m_lock();
+    HMutex *pLocked = m_lock();
     if (m_pDecoder) {
         m_close();
         delete m_pDecoder;
         m_pDecoder = nullptr;
     }
     m_bOpened = false;
-    m_unlock();
+    m_unlock(pLocked);
 }
 
 void HOVAudioStream::m_close()
@@ -53,9 +53,9 @@ void HOVAudioStream::m_close()
 bool HOVAudioStream::setStream(const uint8_t *pBlock, int32_t iSize, int32_t iBits,
                                int32_t iFrequency, int32_t iLoopPoint)
 {
-    m_lock();
+    HMutex *pLocked = m_lock();
     const bool bOpened = m_open(pBlock, iSize, iBits, iFrequency, iLoopPoint);
-    m_unlock();
+    m_unlock(pLocked);
     return bOpened;
 }
 
@@ -91,17 +91,17 @@ bool HOVAudioStream::m_open(const uint8_t *pBlock, int32_t iSize, int32_t iBits,
 
 int32_t HOVAudioStream::read(uint8_t *pBuffer, int32_t iLength)
 {
-    if (!m_pStart || !pBuffer || iLength <= 0) {
+    if (!pBuffer || iLength <= 0) {
         return 0;
     }
 
-    m_lock();
+    HMutex *pLocked = m_lock();
     int32_t iProduced = 0;
     // Set after a jump to the loop point: another end of data before any new
     // sample means the loop point itself lies at the end, and looping again
     // would spin here for ever.
     bool bLooped = false;
-    if (m_bOpened) {
+    if (m_bOpened && m_pStart) {
         while (iProduced < iLength) {
             const long n = ov_read(m_pDecoder, (char *)pBuffer + iProduced, iLength - iProduced,
                                    0, 2, 1, &m_iCurrentSection);
@@ -120,7 +120,7 @@ int32_t HOVAudioStream::read(uint8_t *pBuffer, int32_t iLength)
             iProduced += (int32_t)n;
         }
     }
-    m_unlock();
+    m_unlock(pLocked);
     return iProduced;
 }
 
@@ -129,16 +129,16 @@ void HOVAudioStream::rewind()
     if (!m_bOpened) {
         return;
     }
-    m_lock();
+    HMutex *pLocked = m_lock();
     ov_pcm_seek(m_pDecoder, 0);
-    m_unlock();
+    m_unlock(pLocked);
 }
 
 int32_t HOVAudioStream::getLength()
 {
-    m_lock();
+    HMutex *pLocked = m_lock();
     const ogg_int64_t iSamples = (m_pDecoder && m_bOpened) ? ov_pcm_total(m_pDecoder, -1) : 0;
-    m_unlock();
+    m_unlock(pLocked);
     if (iSamples <= 0 || m_iChannels <= 0) {
         return 0;
     }

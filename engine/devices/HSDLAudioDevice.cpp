@@ -46,6 +46,12 @@ void HSDLAudioDevice::sm_fillSpec(SDL_AudioSpec *pSpec, int32_t iChannels, int32
 
 bool HSDLAudioDevice::create(int32_t iChannels, int32_t iBits, int32_t iFrequency)
 {
+    // SDL has one output. When it is open already (this device or another),
+    // opening again would fail and the clean-up below would close it under
+    // whoever plays through it.
+    if (m_bOpen || SDL_GetAudioStatus() != SDL_AUDIO_STOPPED) {
+        return false;
+    }
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_NOPARACHUTE) == -1) {
         alertBox("createAudioDevice: SDL_Init() failed: %s", SDL_GetError());
         return false;

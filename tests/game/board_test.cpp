@@ -242,8 +242,16 @@ TEST_F(BoardDeal, PropertiesOverSeedsAndAllLevels)
         HMersenneTwister rng;
         GameBoard board(&rng);
 
-        for (uint32_t seed = 1; seed <= 150; seed++) {
-            rng.setSeed(seed * 2654435761u);
+        // Spread seeds, plus the poorly mixed single-high-bit ones.
+        std::vector<uint32_t> seeds;
+        for (uint32_t i = 1; i <= 150; i++) {
+            seeds.push_back(i * 2654435761u);
+        }
+        for (int bit = 24; bit < 32; bit++) {
+            seeds.push_back(1u << bit);
+        }
+        for (uint32_t seed : seeds) {
+            rng.setSeed(seed);
             board.generate(row.m_colours, row.m_baseType, row.m_blockers, false);
             SCOPED_TRACE(testing::Message() << "level " << level + 1 << " seed " << seed);
 
@@ -300,6 +308,166 @@ TEST_F(BoardDeal, PropertiesOverSeedsAndAllLevels)
     EXPECT_LT(share, 1.0 / 18);
 }
 
+// The deal written out again straight from the rules, with no limit of any
+// kind on redeals or placement tries: what a replay must reproduce.
+class ReferenceDeal {
+public:
+    explicit ReferenceDeal(HRandom *rng) : m_rng(rng) {}
+
+    void deal(int colours, int base, int blockers)
+    {
+        m_deals = 0;
+        do {
+            m_deals++;
+            for (int r = 0; r < 6; r++) {
+                for (int c = 0; c < 6; c++) {
+                    m_cells[r][c] = tile(colours, base, false);
+                }
+            }
+            for (int i = 0; i < blockers; i++) {
+                for (;;) {
+                    const int c = (int)m_rng->nextInt(5);
+                    const int r = (int)m_rng->nextInt(5);
+                    if ((c == 0 && r == 0) || m_cells[r][c] == 14 || (c <= 1 && r <= 1)) {
+                        continue;
+                    }
+                    if (colours == 3 && c != 5 && r != 5) {
+                        continue;
+                    }
+                    m_cells[r][c] = 14;
+                    break;
+                }
+            }
+            if (blockers == 1 && colours == 4) {
+                for (;;) {
+                    const int c = (int)m_rng->nextInt(5);
+                    const int r = (int)m_rng->nextInt(5);
+                    if ((c <= 1 && r <= 1) || m_cells[r][c] == 14) {
+                        continue;
+                    }
+                    m_cells[r][c] = 15;
+                    break;
+                }
+            }
+            m_cells[0][0] = 0;
+        } while (hasLine());
+        const bool wild = colours > 3 && blockers != 0;
+        for (int q = 0; q < 2; q++) {
+            for (int i = 0; i < 6; i++) {
+                m_queues[q][i] = tile(colours, base, wild);
+            }
+        }
+    }
+
+    int m_cells[6][6];
+    int m_queues[2][6];     // row queue, then column queue
+    int m_deals = 0;
+
+private:
+    int tile(int colours, int base, bool wild)
+    {
+        const uint32_t r = m_rng->nextInt(35);
+        if (wild && r == 35) {
+            return 15;
+        }
+        return base + 1 + (int)m_rng->nextInt((uint32_t)colours - 1);
+    }
+
+    bool lineComplete(int cells[6])
+    {
+        int count[16] = { 0 };
+        for (int i = 0; i < 6; i++) {
+            count[cells[i]]++;
+        }
+        int kinds = 0;
+        for (int t = 0; t <= 14; t++) {
+            kinds += count[t] > 0 && !(t == 14 && count[15] > 0);
+        }
+        return kinds == 1;
+    }
+
+    bool hasLine()
+    {
+        for (int i = 0; i < 6; i++) {
+            int row[6], column[6];
+            for (int j = 0; j < 6; j++) {
+                row[j] = m_cells[i][j];
+                column[j] = m_cells[j][i];
+            }
+            if (lineComplete(row) || lineComplete(column)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    HRandom *m_rng;
+};
+
+// Deals one level both ways from the same seed, after `skip` earlier draws,
+// and insists on the same draws and the same board and queues. Returns the
+// number of deals the reference needed.
+static int s_expectDealMatchesReference(uint32_t seed, int skip, int level)
+{
+    const LevelInfo &row = levelTableRow(level);
+    RecordingRandom mine(seed), theirs(seed);
+    for (int i = 0; i < skip; i++) {
+        mine.nextInt(0xFFFFFFFFu);
+        theirs.nextInt(0xFFFFFFFFu);
+    }
+    mine.clearLog();
+    theirs.clearLog();
+
+    GameBoard board(&mine);
+    board.generate(row.m_colours, row.m_baseType, row.m_blockers, false);
+    ReferenceDeal ref(&theirs);
+    ref.deal(row.m_colours, row.m_baseType, row.m_blockers);
+
+    SCOPED_TRACE(testing::Message() << "seed " << std::hex << seed << std::dec << " after " << skip
+                                    << " draws, level " << level + 1);
+    EXPECT_EQ(theirs.m_args.size(), mine.m_args.size());
+    EXPECT_TRUE(theirs.m_args == mine.m_args);
+    EXPECT_TRUE(theirs.m_results == mine.m_results);
+    for (int r = 0; r < BOARD_SIZE; r++) {
+        for (int c = 0; c < BOARD_SIZE; c++) {
+            EXPECT_EQ(ref.m_cells[r][c], board.getCell(c, r).m_type) << c << "," << r;
+        }
+    }
+    for (int i = 0; i < BOARD_SIZE; i++) {
+        EXPECT_EQ(ref.m_queues[0][i], board.getCell(i, ROW_QUEUE).m_type);
+        EXPECT_EQ(ref.m_queues[1][i], board.getCell(i, COLUMN_QUEUE).m_type);
+    }
+    return ref.m_deals;
+}
+
+TEST_F(BoardDeal, DealsMatchAnUnboundedReferenceOnEveryLevel)
+{
+    for (int level = 0; level < LEVEL_COUNT; level++) {
+        for (uint32_t seed = 1; seed <= 40; seed++) {
+            s_expectDealMatchesReference(seed * 0x9E3779B1u, (int)(seed % 5) * 101, level);
+        }
+    }
+}
+
+TEST_F(BoardDeal, PoorSeedsNeedingOverAThousandDealsStillMatch)
+{
+    // Seeds with a single high bit start the twister in a nearly uniform
+    // state: the first thousands of draws are heavily patterned, and these
+    // deals take more than a thousand tries. A cap on plain tries would cut
+    // them short and change every draw after them.
+    EXPECT_GT(s_expectDealMatchesReference(0x40000000u, 7, 5), 1000);
+    EXPECT_GT(s_expectDealMatchesReference(0x80000000u, 112, 5), 1000);
+    // Blocker placement under the same seeds: hundreds of refused tries.
+    static const uint32_t poor[] = { 0x80000000u, 0x40000000u, 0xC0000000u, 0x20000000u, 0x60000000u, 0x10000000u };
+    for (uint32_t seed : poor) {
+        for (int skip = 0; skip < 400; skip += 57) {
+            for (int level = 0; level < 9; level++) {
+                s_expectDealMatchesReference(seed, skip, level);
+            }
+        }
+    }
+}
+
 TEST_F(BoardDeal, DegenerateGeneratorDoesNotHang)
 {
     // Never seeded: every draw is 0. Every tile is then the same colour and
@@ -332,6 +500,58 @@ TEST_F(BoardDeal, DegenerateGeneratorDoesNotHang)
     EXPECT_EQ(EVALUATE_LINES_FOUND, bare.evaluate(&lines, &score, &wild, &blocker));
     EXPECT_EQ(EVALUATE_REFILLED, bare.evaluate(&lines, &score, &wild, &blocker));
     EXPECT_EQ(1, countType(bare, TILE_BLANK));
+}
+
+// Answers every draw with the same number (reduced into range): a generator
+// that repeats itself without being all zeros.
+class ConstantRandom : public HRandom {
+public:
+    explicit ConstantRandom(uint32_t value) : m_value(value) {}
+    uint32_t nextInt(uint32_t n) override
+    {
+        draws++;
+        return n == 0xFFFFFFFFu ? m_value : m_value % (n + 1);
+    }
+    float nextFloat() override { return 0.0f; }
+
+    long draws = 0;
+
+private:
+    uint32_t m_value;
+};
+
+TEST_F(BoardDeal, RepeatingGeneratorsAndImpossibleDealsComeBack)
+{
+    // 7 lands every blocker try on (1, 1) and makes every tile one colour.
+    ConstantRandom seven(7);
+    GameBoard board(&seven);
+    board.generate(3, 0, 3, false);
+    EXPECT_EQ(3, countType(board, TILE_BLOCKER));
+    EXPECT_EQ(TILE_BLOCKER, board.getCell(5, 5).m_type);    // the last allowed cells
+    EXPECT_EQ(TILE_BLOCKER, board.getCell(4, 5).m_type);
+    EXPECT_EQ(TILE_BLOCKER, board.getCell(3, 5).m_type);
+    EXPECT_EQ(1, countType(board, TILE_BLANK));
+    // Once a placement found the generator stuck, the deal stops at once.
+    EXPECT_LT(seven.draws, 4 * 2 * 100000 + 1000);
+
+    // One colour: every deal is the same board with lines in it, whatever
+    // the generator does; the deal still ends.
+    RecordingRandom rng(99);
+    GameBoard one(&rng);
+    one.generate(1, 0, 0, false);
+    EXPECT_FALSE(one.isFreeOfCrunches());
+    EXPECT_EQ(TILE_BLANK, one.getCell(0, 0).m_type);
+    EXPECT_EQ(1, countType(one, TILE_BLANK));
+
+    // More blockers than allowed cells: the extra ones are not placed.
+    ConstantRandom five(5);
+    GameBoard crowded(&five);
+    crowded.generate(3, 0, 12, false);
+    EXPECT_EQ(11, countType(crowded, TILE_BLOCKER));
+    for (int i = 0; i < BOARD_SIZE; i++) {
+        EXPECT_EQ(TILE_BLOCKER, crowded.getCell(5, i).m_type);
+        EXPECT_EQ(TILE_BLOCKER, crowded.getCell(i, 5).m_type);
+    }
 }
 
 TEST_F(BoardDeal, TutorialFlagOnlyTakesOnTheFirstLevelShape)
@@ -367,7 +587,9 @@ public:
             }
             s = reinterpret_cast<QVSprite *>(&frames[cell->m_type][k]);
         }
-        cell->m_sprite = s;
+        if (store) {
+            cell->m_sprite = s;
+        }
         return s;
     }
     void getTileSpriteSize(const QVSprite *, int *w, int *h) override
@@ -389,6 +611,7 @@ public:
 
     char frames[16][12];
     int calls = 0;
+    bool store = true;
     std::vector<std::vector<int>> rects;
 };
 
@@ -423,6 +646,19 @@ TEST_F(BoardDeal, AnimateReportsCellsWhoseSpriteChanged)
     EXPECT_EQ(0, board.getCell(2, 3).m_remainingMs);
     EXPECT_TRUE(board.getCell(2, 3).isExploding());
     board.animate(nullptr, 10);     // no view: nothing to do
+
+    // The chosen sprite is kept in the cell even when the view only returns
+    // it, so a settled board reports nothing on the next tick.
+    RecordingRandom rng2(4);
+    GameBoard other(&rng2);
+    other.generate(4, 0, 0, false);
+    FakeView forgetful;
+    forgetful.store = false;
+    other.animate(&forgetful, 10);
+    EXPECT_EQ(1u, forgetful.rects.size());
+    EXPECT_NE(nullptr, other.getCell(3, 3).m_sprite);
+    other.animate(&forgetful, 10);
+    EXPECT_EQ(1u, forgetful.rects.size());
 }
 
 } // namespace

@@ -376,9 +376,26 @@ TEST_F(BoardRules, CrossingLinesScoreTheSharedCellTwice)
     ASSERT_EQ(EVALUATE_REFILLED, board.evaluate(&lines, &score, &wild, &blocker));
     // One queue tile for each of the five other columns, six for column 3.
     EXPECT_EQ(2u * 11u, rng.m_args.size());
+    // The first removed cell found (bottom-right first) is (3, 5), and its
+    // refill pulls the whole of column 3 through: the waiting queue tile ends
+    // lowest, the five drawn after it stack above in draw order, the sixth
+    // waits in the queue. Then one draw per other column, right to left.
+    for (int i = 0; i < 11; i++) {
+        EXPECT_EQ(35u, rng.m_args[2 * i]);
+        EXPECT_EQ(5u, rng.m_args[2 * i + 1]);
+    }
+    EXPECT_EQ(queue[3], board.getCell(3, 5).m_type);
+    for (int i = 0; i < 5; i++) {
+        EXPECT_EQ(1 + (int)rng.m_results[2 * i + 1], board.getCell(3, 4 - i).m_type) << "draw " << i;
+    }
+    EXPECT_EQ(1 + (int)rng.m_results[2 * 5 + 1], board.getCell(3, COLUMN_QUEUE).m_type);
+    static const int order[5] = { 5, 4, 2, 1, 0 };
+    for (int i = 0; i < 5; i++) {
+        EXPECT_EQ(1 + (int)rng.m_results[2 * (6 + i) + 1], board.getCell(order[i], COLUMN_QUEUE).m_type)
+            << "column " << order[i];
+    }
     for (int c = 0; c < BOARD_SIZE; c++) {
         if (c == 3) {
-            EXPECT_EQ(queue[3], board.getCell(3, 5).m_type);   // first in, lowest
             continue;
         }
         EXPECT_EQ(queue[c], board.getCell(c, 0).m_type) << c;

@@ -2,6 +2,8 @@
 // a column of six yellows.
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include "BoardTestSupport.h"
 #include "GameBoard.h"
 #include "HMessageBox.h"
@@ -68,15 +70,26 @@ TEST_F(Tutorial, ScriptedMovesClearARowThenAColumn)
     int lines = 0, score = 0;
     bool wild = false, blocker = false;
 
-    // Steps 0 to 2: the blank walks right along row 0.
-    ASSERT_EQ(MOVE_LEGAL, click(1, 0));
-    ASSERT_EQ(MOVE_LEGAL, click(2, 0));
-    ASSERT_EQ(MOVE_LEGAL, click(3, 0));
-    static const int row0[BOARD_SIZE] = { 1, 1, 1, 0, 1, 1 };
-    for (int c = 0; c < BOARD_SIZE; c++) {
-        EXPECT_EQ(row0[c], board.getCell(c, 0).m_type);
+    // Steps 0 to 2: the blank walks right along row 0, one orange at a time
+    // sliding into the old blank; nothing else moves and no line forms.
+    static const int walk[3][BOARD_SIZE] = {
+        { 1, 0, 1, 1, 1, 1 },
+        { 1, 1, 0, 1, 1, 1 },
+        { 1, 1, 1, 0, 1, 1 },
+    };
+    for (int step = 0; step < 3; step++) {
+        int oldBlank[2] = { -1, -1 };
+        ASSERT_EQ(MOVE_LEGAL, board.move(step + 1, 0, oldBlank)) << "step " << step;
+        EXPECT_EQ(step, oldBlank[0]);
+        EXPECT_EQ(0, oldBlank[1]);
+        int expected[BOARD_SIZE][BOARD_SIZE];
+        memcpy(expected, s_tutorialBoard, sizeof(expected));
+        memcpy(expected[0], walk[step], sizeof(expected[0]));
+        expectBoardTypes(board, expected);
+        EXPECT_EQ(step + 1, board.getBlankColumn());
+        EXPECT_EQ(0, board.getBlankRow());
+        EXPECT_EQ(EVALUATE_NOTHING, board.evaluate(&lines, &score, &wild, &blocker)) << "step " << step;
     }
-    EXPECT_EQ(EVALUATE_NOTHING, board.evaluate(&lines, &score, &wild, &blocker));
 
     // Step 3: an orange slides up and row 0 is six oranges.
     int oldBlank[2] = { -1, -1 };
@@ -128,10 +141,17 @@ TEST_F(Tutorial, ScriptedMovesClearARowThenAColumn)
         rowQueue[r] = board.getCell(r, ROW_QUEUE).m_type;
     }
     ASSERT_EQ(MOVE_LEGAL, click(0, 1));
-    static const int row1[BOARD_SIZE] = { 0, 2, 3, 3, 1, 3 };
-    for (int c = 0; c < BOARD_SIZE; c++) {
-        EXPECT_EQ(row1[c], board.getCell(c, 1).m_type);
-    }
+    static const int afterStep4[BOARD_SIZE][BOARD_SIZE] = {
+        { 1, 2, 1, 3, 3, 3 },
+        { 0, 2, 3, 3, 1, 3 },
+        { 1, 2, 3, 3, 1, 2 },
+        { 3, 2, 1, 1, 3, 1 },
+        { 1, 2, 3, 1, 2, 3 },
+        { 1, 2, 1, 3, 2, 3 },
+    };
+    expectBoardTypes(board, afterStep4);
+    EXPECT_TRUE(board.isColumnCrunch(1));
+    EXPECT_FALSE(board.isRowCrunch(1));
     score = 0;
     ASSERT_EQ(EVALUATE_LINES_FOUND, board.evaluate(&lines, &score, &wild, &blocker));
     EXPECT_EQ(1, lines);
@@ -142,13 +162,16 @@ TEST_F(Tutorial, ScriptedMovesClearARowThenAColumn)
     // The column refills from the left: column 0 moves into column 1 (the
     // blank with it) and the row queue enters column 0.
     ASSERT_EQ(EVALUATE_REFILLED, board.evaluate(&lines, &score, &wild, &blocker));
-    static const int oldColumn0[BOARD_SIZE] = { 1, 0, 1, 3, 1, 1 };
+    int afterColumn[BOARD_SIZE][BOARD_SIZE];
+    memcpy(afterColumn, afterStep4, sizeof(afterColumn));
     for (int r = 0; r < BOARD_SIZE; r++) {
-        EXPECT_EQ(rowQueue[r], board.getCell(0, r).m_type) << r;
-        EXPECT_EQ(oldColumn0[r], board.getCell(1, r).m_type) << r;
+        afterColumn[r][0] = rowQueue[r];
+        afterColumn[r][1] = afterStep4[r][0];
     }
+    expectBoardTypes(board, afterColumn);
     EXPECT_EQ(1, board.getBlankColumn());
     EXPECT_EQ(1, board.getBlankRow());
+    EXPECT_FALSE(wild);
 }
 
 TEST_F(Tutorial, OutOfOrderClickIsStillALegalSlideForTheBoard)

@@ -81,7 +81,7 @@ int runGenerator(const std::vector<std::string> &args) {
 }
 
 TEST(AssetGenerator, TwoRunsGiveTheSameBytes) {
-    if (!exists(kGenerator)) GTEST_SKIP() << "generator not built (GOBSTREL_ASSETS=OFF)";
+    if (!exists(kGenerator)) SKIP_OR_FAIL_WITHOUT(kGenerator);
     TempDir a, b;
     ASSERT_FALSE(a.path().empty());
     ASSERT_FALSE(b.path().empty());
@@ -104,7 +104,7 @@ TEST(AssetGenerator, TwoRunsGiveTheSameBytes) {
 }
 
 TEST(AssetGenerator, RefusesBadArgumentsAndUnwritableFolders) {
-    if (!exists(kGenerator)) GTEST_SKIP() << "generator not built (GOBSTREL_ASSETS=OFF)";
+    if (!exists(kGenerator)) SKIP_OR_FAIL_WITHOUT(kGenerator);
     EXPECT_EQ(runGenerator({}), 2);
     EXPECT_EQ(runGenerator({"--bogus"}), 2);
     EXPECT_EQ(runGenerator({"a", "b"}), 2);
@@ -123,7 +123,7 @@ TEST(AssetGenerator, PreviewWritesSheetsAndScreens) {
     TempDir t;
     ASSERT_TRUE(writePreviews(t.path()));
     for (const char *name : {"sheet_tiles.png", "sheet_hud.png", "sheet_buttons.png", "sheet_pictures.png",
-                             "screen_play.png", "screen_play_565.png", "screen_title.png", "screen_tutorial.png",
+                             "screen_play.png", "screen_play_565.png", "screen_title.png", "screen_tutorial.png", "screen_pause.png",
                              "dialog_options.png", "dialog_highscores.png"}) {
         std::vector<uint8_t> png;
         ASSERT_TRUE(readAll(t.path() + "/" + name, png)) << name;
@@ -150,7 +150,7 @@ TEST(AssetGenerator, ManifestListsEachEntryOnce) {
 // and sound loaders.
 TEST(AssetArchiveInGame, EveryEntryLoadsThroughTheGamesLoaders) {
     const std::string archive = kResources + "gobstrel.qvz";
-    if (!exists(archive)) GTEST_SKIP() << "no generated archive (built with GOBSTREL_ASSETS=OFF)";
+    if (!exists(archive)) SKIP_OR_FAIL_WITHOUT(archive);
     std::map<std::string, ArchiveEntry> entries;
     std::string error;
     ASSERT_TRUE(readArchive(archive, entries, error)) << error;

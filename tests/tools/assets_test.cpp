@@ -125,7 +125,7 @@ protected:
     void SetUp() override {
         struct stat st;
         if (stat((kResources + "gobstrel.qvz").c_str(), &st) != 0) {
-            GTEST_SKIP() << "no generated archive (built with GOBSTREL_ASSETS=OFF)";
+            SKIP_OR_FAIL_WITHOUT(kResources + "gobstrel.qvz");
         }
         ASSERT_TRUE(s_loaded) << s_error;
     }
@@ -250,6 +250,26 @@ TEST_F(AssetArchive, ScreenLayoutFits) {
     EXPECT_LE(231 + picture("options_icon_22.tga").width, options.width);
     EXPECT_LE(188 + picture("options_icon_ok.tga").width, options.width);
     EXPECT_LE(384 + picture("options_icon_ok.tga").height, options.height);
+    // Options rows, top to bottom, each clear of the next (the dialog places
+    // them at fixed offsets, so a tall picture would cover its neighbour).
+    struct Row {
+        const char *name;
+        int y;
+    } rows[] = {{"options_icon_space.tga", 96},  {"options_icon_on.tga", 138},      {"options_icon_on.tga", 183},
+                {"options_icon_on.tga", 222},    {"options_icon_startlevel.tga", 265}, {"options_icon_1.tga", 291},
+                {"options_icon_on.tga", 326},    {"options_icon_ok.tga", 384}};
+    for (size_t i = 0; i + 1 < sizeof(rows) / sizeof(rows[0]); i++) {
+        EXPECT_LE(rows[i].y + picture(rows[i].name).height, rows[i + 1].y) << rows[i].name << " at " << rows[i].y;
+    }
+    // Buttons placed at fixed spots that were meant to sit centred in their dialog.
+    struct Centred {
+        const char *name;
+        int x, dialogWidth;
+    } centred[] = {{"icon_continue.tga", 101, 420}, {"icon_ok.tga", 179, 420}, {"options_icon_ok.tga", 188, 440},
+                   {"icon_click_to_start_lit.tga", 114 - 23, 420}};
+    for (const Centred &c : centred) {
+        EXPECT_LE(std::abs(2 * c.x + picture(c.name).width - c.dialogWidth), 6) << c.name;
+    }
     // Confirmation dialogs: the button row at h - 1.5 button heights stays inside.
     for (const char *q : {"highscores_areyousure", "restart_areyousure"}) {
         Picture bg = picture(std::string(q) + ".jpg");
@@ -372,11 +392,21 @@ TEST_F(AssetArchive, PointersHaveTheirHotSpots) {
     EXPECT_GT(cursor.at(0, 0)[3], 128) << "the arrow tip is the top-left pixel";
     Picture hand = picture("tutorial_hand.tga");
     // Drawn at 49 px left of and 56 px above the target cell: the fingertip
-    // must be inside the cell, i.e. ink at or beyond (49, 56).
-    bool tip = false;
-    for (int y = 56; y < hand.height; y++)
-        for (int x = 49; x < hand.width; x++) tip |= hand.at(x, y)[3] > 128;
+    // must reach well into that cell (at least 7 px past its corner), and no
+    // ink may point past the cell into its neighbours to the right or below.
+    bool tip = false, beyond = false;
+    for (int y = 0; y < hand.height; y++)
+        for (int x = 0; x < hand.width; x++) {
+            bool inked = hand.at(x, y)[3] > 128;
+            tip |= inked && x >= 56 && y >= 63 && x < 91 && y < 98;
+            beyond |= inked && (x >= 91 || y >= 98);
+        }
     EXPECT_TRUE(tip);
+    EXPECT_FALSE(beyond);
+    // Added onto the screen with a pulsing strength: that needs a mask.
+    bool translucent = false;
+    for (size_t i = 3; i < hand.rgba.size(); i += 4) translucent |= hand.rgba[i] < 255;
+    EXPECT_TRUE(translucent);
 }
 
 TEST_F(AssetArchive, WavesMatchTheLoader) {
@@ -440,37 +470,54 @@ TEST_F(AssetArchive, OggSoundsAre22050HzAndTheirLength) {
     }
 }
 
-// Largest step between neighbouring frames of one channel in a range.
-float largestStep(const Sound &s, long from, long to, int channel) {
-    float m = 0;
-    for (long i = from + 1; i < to; i++) {
-        m = std::max(m, std::fabs(s.samples[size_t(i * s.channels + channel)] -
-                                  s.samples[size_t((i - 1) * s.channels + channel)]));
+// Joins the frames before `end` to the frames from `start` (one channel),
+// smooths the result and returns the largest step at the join divided by the
+// largest step anywhere else: below 1 means the join is no click.
+float joinStepRatio(const Sound &s, int channel, long end, long start) {
+    const long window = 2048;
+    std::vector<float> z;
+    for (long i = end - window; i < end; i++) z.push_back(s.samples[size_t(i * s.channels + channel)]);
+    for (long i = start; i < start + window; i++) z.push_back(s.samples[size_t(i * s.channels + channel)]);
+    float y = z[0];
+    for (float &v : z) {
+        y += 0.15f * (v - y);
+        v = y;
     }
-    return m;
+    float atJoin = 0, elsewhere = 0;
+    for (long i = 1; i < long(z.size()); i++) {
+        float d = std::fabs(z[size_t(i)] - z[size_t(i - 1)]);
+        if (std::labs(i - window) < 24) {
+            atJoin = std::max(atJoin, d);
+        } else {
+            elsewhere = std::max(elsewhere, d);
+        }
+    }
+    return elsewhere > 0 ? atJoin / elsewhere : 1e9f;
+}
+
+float rms(const Sound &s, long from, long to) {
+    double sum = 0;
+    for (long i = from * s.channels; i < to * s.channels; i++) sum += double(s.samples[size_t(i)]) * s.samples[size_t(i)];
+    return float(std::sqrt(sum / double((to - from) * s.channels)));
 }
 
 TEST_F(AssetArchive, LoopsJoinWithoutAClick) {
-    // The theme jumps from its last frame back to frame 66016; the klaxon
-    // from its last frame to its first. The jump must be no bigger than the
-    // ordinary steps of the music around it.
+    // The theme jumps from its last frame back to frame 66016, the klaxon
+    // from its last frame to its first: the music must carry on at the same
+    // loudness, with no step at the join bigger than its ordinary ones.
     Sound theme, klaxon;
     std::string error;
     ASSERT_TRUE(decodeOgg(s_entries["theme.ogg"].bytes, theme, error)) << error;
     ASSERT_TRUE(decodeOgg(s_entries["klaxon.ogg"].bytes, klaxon, error)) << error;
     const long loop = 66016;
-    ASSERT_GT(theme.frames(), loop + 22050);
-    for (int c = 0; c < 2; c++) {
-        float jump = std::fabs(theme.samples[size_t(loop * 2 + c)] - theme.samples[size_t((theme.frames() - 1) * 2 + c)]);
-        float around = std::max(largestStep(theme, theme.frames() - 2000, theme.frames(), c),
-                                largestStep(theme, loop, loop + 2000, c));
-        EXPECT_LE(jump, around * 1.5f + 0.01f) << "channel " << c;
-    }
-    for (int c = 0; c < klaxon.channels; c++) {
-        float jump = std::fabs(klaxon.samples[size_t(c)] - klaxon.samples[size_t((klaxon.frames() - 1) * klaxon.channels + c)]);
-        float around = largestStep(klaxon, 0, klaxon.frames(), c);
-        EXPECT_LE(jump, around * 1.5f + 0.01f);
-    }
+    const long n = theme.frames();
+    ASSERT_GT(n, loop + 22050);
+    for (int c = 0; c < 2; c++) EXPECT_LT(joinStepRatio(theme, c, n, loop), 1.0f) << "channel " << c;
+    float before = rms(theme, n - 11025, n), after = rms(theme, loop, loop + 11025);
+    EXPECT_GT(before, after * 0.5f);
+    EXPECT_LT(before, after * 2.0f);
+    EXPECT_LT(joinStepRatio(klaxon, 0, klaxon.frames(), 0), 1.0f);
+    EXPECT_GT(rms(klaxon, klaxon.frames() - 2205, klaxon.frames()), rms(klaxon, 0, klaxon.frames()) * 0.5f);
 }
 
 TEST_F(AssetArchive, MessageBoxFontOpensAtTwelvePoints) {

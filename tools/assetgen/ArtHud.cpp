@@ -195,44 +195,68 @@ static void s_cursor(AssetSet &set) {
     cairo_fill(cr);
 }
 
-// One part of the hand: filled light, rimmed warm, so overlapping parts
-// show the creases between fingers.
-static void s_handPart(cairo_t *cr, double x, double y, double w, double h, double r) {
+// The hand's outline as separate rounded parts (local units, the
+// fingertip at the origin, the finger along -y).
+static void s_handShape(cairo_t *cr) {
     cairo_new_path(cr);
-    roundedRect(cr, x, y, w, h, r);
-    cairo_set_source_rgba(cr, 1, 0.97, 0.86, 0.96);
-    cairo_fill_preserve(cr);
-    cairo_set_source_rgba(cr, 1, 0.55, 0.25, 0.95);
-    cairo_set_line_width(cr, 1.4);
-    cairo_stroke(cr);
+    roundedRect(cr, -8, 44, 26, 9, 3);              // cuff
+    roundedRect(cr, -6, 20, 21, 26, 7);             // palm
+    for (int i = 0; i < 3; i++) {                   // curled fingers, each a knuckle bump
+        roundedRect(cr, 3, 19.5 + i * 7.5, 18, 8, 4);
+    }
+    cairo_save(cr);                                 // thumb, tucked along the palm
+    cairo_translate(cr, -7, 33);
+    cairo_rotate(cr, 0.45);
+    roundedRect(cr, -4.5, -11, 9, 20, 4.5);
+    cairo_restore(cr);
+    roundedRect(cr, -4.5, 0, 9, 30, 4.5);           // pointing finger
 }
 
 static void s_hand(AssetSet &set) {
-    // Drawn additively by the game, so light colours on transparency with a
-    // soft glow; the fingertip at (58, 62) lands inside the target cell.
-    AssetCanvas *cv = set.image("tutorial_hand.tga", 64, 64);
+    // Added onto the screen by the game with a pulsing strength, so light
+    // colours on transparency. On bright sweets a filled hand turns into a
+    // white blob: the body stays faint and a single solid rim around the
+    // whole silhouette carries the shape. The game puts the top-left 49 px
+    // left of and 56 px above the target cell, so the fingertip at (65, 69)
+    // lands well inside it.
+    AssetCanvas *cv = set.image("tutorial_hand.tga", 72, 72);
     cairo_t *cr = cv->cr();
     cairo_save(cr);
-    cairo_translate(cr, 58, 62);
+    cairo_translate(cr, 65, 69);
     cairo_rotate(cr, 3 * M_PI / 4);     // local -y (the finger) points down-right
-    // Glow behind the whole hand.
-    cairo_new_path(cr);
-    roundedRect(cr, -5, 0, 10, 28, 5);
-    roundedRect(cr, -7, 18, 26, 26, 8);
-    roundedRect(cr, -15, 22, 12, 18, 6);
-    cairo_set_source_rgba(cr, 1, 1, 0.6, 0.3);
-    cairo_set_line_width(cr, 6);
+    cairo_scale(cr, 1.15, 1.15);
+    // Soft glow just outside the rim.
+    s_handShape(cr);
+    cairo_set_source_rgba(cr, 1, 1, 0.6, 0.25);
+    cairo_set_line_width(cr, 7);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_stroke(cr);
-    // Cuff, curled fingers, thumb, then the pointing finger on top.
-    s_handPart(cr, -9, 42, 30, 10, 3);
-    for (int i = 0; i < 3; i++) {
-        s_handPart(cr, 3, 20 + i * 7.5, 16, 9, 4.5);
+    // Rim: the parts' strokes with their insides cut away, so only the
+    // outer edge of the union stays.
+    cairo_push_group(cr);
+    s_handShape(cr);
+    cairo_set_source_rgba(cr, 1, 1, 1, 1);
+    cairo_set_line_width(cr, 3.4);
+    cairo_stroke(cr);
+    s_handShape(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_fill(cr);
+    cairo_pop_group_to_source(cr);
+    cairo_paint(cr);
+    // Faint body, then the knuckle creases and the nail.
+    s_handShape(cr);
+    cairo_set_source_rgba(cr, 1, 0.95, 0.8, 0.3);
+    cairo_fill(cr);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.85);
+    cairo_set_line_width(cr, 1.2);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (int i = 0; i < 2; i++) {
+        cairo_move_to(cr, 8, 27 + i * 7.5);
+        cairo_line_to(cr, 19, 27 + i * 7.5);
     }
-    s_handPart(cr, -7, 18, 18, 26, 7);
-    s_handPart(cr, -15, 24, 11, 16, 5.5);
-    s_handPart(cr, -4.5, 0, 9, 30, 4.5);
-    // Nail.
+    cairo_move_to(cr, -3, 12);
+    cairo_line_to(cr, 3, 12);
+    cairo_stroke(cr);
     cairo_new_path(cr);
     roundedRect(cr, -2.5, 1.5, 5, 6, 2.5);
     cairo_set_source_rgba(cr, 1, 0.8, 0.75, 0.9);

@@ -7,9 +7,7 @@ using namespace art;
 
 static const Colour kWallA = {1.0, 0.80, 0.86, 1};
 static const Colour kWallB = {1.0, 0.94, 0.88, 1};
-static const Colour kChoc = {0.42, 0.22, 0.12, 1};
 static const Colour kTray = {0.80, 0.95, 0.90, 1};
-static const Colour kWell = {0.62, 0.86, 0.80, 1};
 static const Colour kCard = {1.0, 0.97, 0.90, 1};
 
 // Chocolate frame with a bevel, drawn round a rectangle.
@@ -186,8 +184,11 @@ static void s_pause(AssetSet &set) {
     TextStyle body = bodyStyle(16);
     text(cr, body, 210, 230, ALIGN_CENTRE, "The sweets are hidden and");
     text(cr, body, 210, 252, ALIGN_CENTRE, "the clock has stopped.");
+    // A click anywhere on the play area ends the pause, as does the button.
     body.font = FONT_BOLD;
-    text(cr, body, 210, 280, ALIGN_CENTRE, "Click RESUME to play on.");
+    static const char *const resume = "Click here or RESUME to play on.";
+    body.size = fitSize(cr, body.font, body.size, resume, 280);
+    text(cr, body, 210, 280, ALIGN_CENTRE, resume);
 }
 
 static void s_loading(AssetSet &set) {
@@ -253,13 +254,13 @@ static void s_infoScreens(AssetSet &set) {
     const int hint[2] = {TILE_ORANGE, TILE_ORANGE};
     s_info(set, "info_hint.jpg", "SWEET TIP", hint, 2,
            "The LINES box shows how many lines this level still needs.\n"
-           "Every line you clear puts time back on the clock, and the time you have left when "
+           "Cleared lines put time back on the clock, and the time you have left when "
            "the level is done turns into bonus points.\n"
            "When the alarm sounds, hurry: under ten seconds to go!");
     const int bean[3] = {TILE_BLOCKER, TILE_YELLOW, TILE_BLOCKER};
     s_info(set, "info_blackjellybean.jpg", "BLACK JELLY BEANS", bean, 3,
-           "Black jelly beans are stuck fast. They never move, and no sweet can slide past one: "
-           "a click that would push through a jelly bean does nothing.\n"
+           "Black jelly beans are stuck fast: you cannot slide them, and no sweet can slide past "
+           "one. A click that would push through a jelly bean only gets a dull thud.\n"
            "Build your lines around them, and watch where the empty space can still travel.");
     const int red[4] = {TILE_ORANGE, TILE_YELLOW, TILE_PURPLE, TILE_RED};
     s_info(set, "info_red.jpg", "NEW SWEET: RED HEARTS", red, 4,

@@ -13,7 +13,7 @@ Colour sweetColour(int type) {
     case TILE_RED:        return rgb(232, 24, 48);
     case TILE_GREEN:      return rgb(56, 196, 56);
     case TILE_BLUE:       return rgb(32, 112, 248);
-    case TILE_BEAR:       return rgb(255, 112, 168);
+    case TILE_BEAR:       return rgb(236, 64, 140);
     case TILE_CHERRIES:   return rgb(196, 8, 40);
     case TILE_CHOCOLATE:  return rgb(122, 66, 32);
     case TILE_GRAPEFRUIT: return rgb(255, 112, 88);

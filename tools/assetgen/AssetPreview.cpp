@@ -34,12 +34,17 @@ static bool s_sheet(const AssetSet &set, const std::string &path, const std::vec
     };
     std::vector<Place> places;
     double x = 8, y = 8, rowH = 0, width = 0;
+    // Each place is as wide as its picture or its label, so labels never run
+    // into the next picture's.
+    AssetCanvas scratch(1, 1);
     for (const std::string &n : names) {
         const AssetCanvas *cv = set.find(n);
         if (!cv) {
             continue;
         }
-        double w = std::max(cv->width() * scale, 60.0), h = cv->height() * scale + 14;
+        std::string shortName = n.substr(0, n.rfind('.'));
+        double labelW = art::textWidth(scratch.cr(), art::FONT_SANS, 9, shortName.c_str());
+        double w = std::max(cv->width() * scale, labelW), h = cv->height() * scale + 14;
         if (x + w > maxWidth && x > 8) {
             x = 8;
             y += rowH + 8;
@@ -141,7 +146,11 @@ static void s_board(cairo_t *cr, const AssetSet &set, const int board[6][6]) {
     }
 }
 
-static void s_sideButtons(cairo_t *cr, const AssetSet &set, bool all, const char *lit) {
+// all: the side bar as after the tutorial (else only exit and the logos);
+// the restart button hides on the title screen, the pause button shows
+// its resume pair while paused.
+static void s_sideButtons(cairo_t *cr, const AssetSet &set, bool all, const char *lit, bool onTitle = false,
+                          bool paused = false) {
     struct {
         const char *stem;
         int x, y;
@@ -151,10 +160,11 @@ static void s_sideButtons(cairo_t *cr, const AssetSet &set, bool all, const char
                    {"icon_exit", 504, 445, true},       {"logo", 1, 443, true},
                    {"partnerlogo", 252, 442, true}};
     for (const auto &b : buttons) {
-        if (!all && !b.always) {
+        if ((!all && !b.always) || (onTitle && strcmp(b.stem, "icon_restart") == 0)) {
             continue;
         }
-        std::string name = std::string(b.stem) + (lit && strcmp(lit, b.stem) == 0 ? "_lit.tga" : ".tga");
+        const char *stem = paused && strcmp(b.stem, "icon_pause") == 0 ? "icon_resume" : b.stem;
+        std::string name = std::string(stem) + (lit && strcmp(lit, stem) == 0 ? "_lit.tga" : ".tga");
         s_blit(cr, set, name.c_str(), b.x, b.y);
     }
 }
@@ -243,11 +253,23 @@ static bool s_mockups(const AssetSet &set, const std::string &dir) {
         s_blit(cr, set, "background.jpg", 0, 0);
         s_blit(cr, set, "info_start.jpg", 23, 17);
         s_blit(cr, set, "icon_click_to_start_lit.tga", 114, 388);
-        s_sideButtons(cr, set, true, nullptr);
+        s_sideButtons(cr, set, true, nullptr, true);
         s_number(cr, set, 0, 595, 154);
         s_number(cr, set, 1, 550, 211);
         s_number(cr, set, 2, 550, 267);
         ok = s_save(cv, dir, "screen_title", true) && ok;
+    }
+    {
+        // Paused: the tray is covered, the clock and the figures stay.
+        AssetCanvas cv(640, 480);
+        cairo_t *cr = cv.cr();
+        s_blit(cr, set, "background.jpg", 0, 0);
+        s_blit(cr, set, "pause.jpg", 23, 17);
+        s_sideButtons(cr, set, true, "icon_resume", false, true);
+        s_number(cr, set, 4321, 595, 154);
+        s_number(cr, set, 5, 550, 211);
+        s_number(cr, set, 4, 550, 267);
+        ok = s_save(cv, dir, "screen_pause", true) && ok;
     }
     {
         const int tut[6][6] = {{1, 1, 1, 0, 1, 1}, {2, 3, 3, 1, 1, 3}, {1, 2, 3, 3, 1, 2},

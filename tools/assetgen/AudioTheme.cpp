@@ -315,7 +315,7 @@ bool synthTheme(AssetSet &set) {
     }
 
     // Headroom without changing the shape: the loop seam is untouched.
-    normalise(buf, 0.85f);
+    normalise(buf, 0.95f);
     std::vector<uint8_t> bytes;
     if (!encodeOgg(buf, 0.4f, 100, bytes)) {
         return false;

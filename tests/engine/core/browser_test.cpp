@@ -41,7 +41,7 @@ protected:
     }
     void TearDown() override
     {
-        std::string cmd = "rm -rf '" + m_dir + "'";
+        std::string cmd = "timeout 30 rm -rf '" + m_dir + "'";
         EXPECT_EQ(0, system(cmd.c_str()));
     }
 
@@ -189,6 +189,65 @@ TEST_F(BrowserTest, TextBrowserInATerminalWindow)
                   "]\nend\n",
               waitForLog("xterm"));
     EXPECT_FALSE(logExists("links")); // xterm (our fake) never started it
+}
+
+// Every row of the table on its own: the program it looks for and the
+// arguments its command hands over.
+TEST_F(BrowserTest, EachRowRunsItsOwnCommand)
+{
+    const std::string a = kAddress;
+    struct Row {
+        const char *szProgram;
+        bool bDisplay;
+        const char *szRuns; // the fake that records the run
+        std::string log;
+    };
+    const Row rows[] = {
+        { "galeon", true, "galeon", "argc=1\n[" + a + "]\nend\n" },
+        { "opera", true, "opera", "argc=1\n[-page=" + a + "]\nend\n" },
+        { "mozilla", true, "mozilla", "argc=1\n[" + a + "]\nend\n" },
+        { "gnome-moz-remote", true, "gnome-moz-remote", "argc=2\n[--newwin]\n[" + a + "]\nend\n" },
+        { "netscape", true, "netscape",
+          "argc=2\n[-remote]\n[openURL(" + a + ",new-window)]\nend\n" },
+        { "NetPositive", true, "NetPositive", "argc=1\n[" + a + "]\nend\n" },
+        { "links", true, "xterm",
+          "argc=5\n[-T]\n[Web Browser]\n[-e]\n[links]\n[" + a + "]\nend\n" },
+        { "lynx", true, "xterm",
+          "argc=5\n[-T]\n[Web Browser]\n[-e]\n[lynx]\n[" + a + "]\nend\n" },
+        { "links", false, "links", "argc=1\n[" + a + "]\nend\n" },
+        { "lynx", false, "lynx", "argc=1\n[" + a + "]\nend\n" },
+    };
+    for (const Row &row : rows) {
+        addFake(row.szProgram);
+        if (strcmp(row.szRuns, row.szProgram) != 0) {
+            addFake(row.szRuns);
+        }
+        std::string err;
+        EXPECT_EQ(0, launch(a, row.bDisplay, &err)) << row.szProgram;
+        EXPECT_EQ(row.log, waitForLog(row.szRuns)) << row.szProgram << " " << row.bDisplay;
+        EXPECT_EQ("", err) << row.szProgram;
+        for (const char *szName : { row.szProgram, row.szRuns }) {
+            unlink((m_bin + "/" + szName).c_str());
+            unlink((m_bin + "/" + szName + ".log").c_str());
+        }
+    }
+}
+
+TEST_F(BrowserTest, FirstRowOfTheModeWins)
+{
+    for (const char *szName : { "galeon", "opera", "mozilla", "gnome-moz-remote", "netscape",
+                                "NetPositive", "links", "lynx", "xterm" }) {
+        addFake(szName);
+    }
+    EXPECT_EQ(0, launch(kAddress, true, nullptr));
+    EXPECT_EQ(std::string("argc=1\n[") + kAddress + "]\nend\n", waitForLog("galeon"));
+    EXPECT_EQ(0, launch(kAddress, false, nullptr));
+    EXPECT_EQ(std::string("argc=1\n[") + kAddress + "]\nend\n", waitForLog("links"));
+    usleep(100000);
+    for (const char *szName : { "opera", "mozilla", "gnome-moz-remote", "netscape", "NetPositive",
+                                "lynx", "xterm" }) {
+        EXPECT_FALSE(logExists(szName)) << szName;
+    }
 }
 
 TEST_F(BrowserTest, NetscapeStartsAfreshWhenRemoteFails)

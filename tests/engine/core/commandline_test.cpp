@@ -165,7 +165,7 @@ protected:
     }
     void TearDown() override
     {
-        std::string cmd = "rm -rf '" + m_dir + "'";
+        std::string cmd = "timeout 30 rm -rf '" + m_dir + "'";
         EXPECT_EQ(0, system(cmd.c_str()));
     }
     std::string m_dir;
@@ -174,13 +174,87 @@ protected:
 
 TEST_F(CommandLineExit, HelpPrintsUsageAndExits42)
 {
+    const std::string options = "\n\nOptions:\n"
+                                "   --help            Print this information and exit.\n"
+                                "   --nosound         Don't play any sound/music.\n"
+                                "   --swcursor        Use the pretty software cursor (may be slower).\n"
+                                "   --fullscreen      Force fullscreen mode.\n"
+                                "   --windowed        Force windowed mode.\n"
+                                "\n";
     for (const char *szArg : { "-h", "--help", "--HELP", "-H" }) {
         std::string out;
         EXPECT_EQ(USAGE_EXIT_STATUS,
                   runChild([&] { parse({ "--trace", szArg, "--bogus" }); }, &out))
             << szArg;
-        EXPECT_NE(std::string::npos, out.find("Options:\n   --help ")) << szArg;
+        // The application's name heads it; the option list ends it.
+        EXPECT_EQ(0u, out.find("Gobstrel\n")) << szArg;
+        ASSERT_GE(out.size(), options.size()) << szArg;
+        EXPECT_EQ(options, out.substr(out.size() - options.size())) << szArg;
     }
+    // Not help options: they are ignored like any unknown argument.
+    for (const char *szArg : { "-help", "--h", "help" }) {
+        EXPECT_EQ(kCursor, parse({ szArg })) << szArg;
+    }
+    // printUsage itself, called directly.
+    std::string out;
+    EXPECT_EQ(USAGE_EXIT_STATUS, runChild([] { printUsage(); }, &out));
+    EXPECT_EQ(0u, out.find("Gobstrel\n"));
+}
+
+TEST_F(CommandLineExit, ArgumentsAfterHelpAreNotLookedAt)
+{
+    const std::string home = m_dir;
+    std::string out;
+    EXPECT_EQ(USAGE_EXIT_STATUS, runChild([&] {
+        setenv("HOME", home.c_str(), 1);
+        parse({ "--help", "--fullscreen", "-demo" });
+    }, &out));
+    EXPECT_EQ(std::string::npos, out.find("Failed to specify demo file"));
+    EXPECT_NE(0, access((home + "/.quorvex/registry_Quorvex_Gobstrel").c_str(), F_OK));
+}
+
+TEST_F(CommandLineExit, FullscreenAndWindowedWriteAtOnceWithOneDash)
+{
+    const char *szOldHome = getenv("HOME");
+    const std::string oldHome = szOldHome ? szOldHome : "";
+    setenv("HOME", m_dir.c_str(), 1);
+    const std::string file = m_dir + "/.quorvex/registry_Quorvex_Gobstrel";
+    auto stored = [&]() {
+        std::string bytes;
+        FILE *f = fopen(file.c_str(), "rb");
+        if (f) {
+            char buffer[256];
+            bytes.assign(buffer, fread(buffer, 1, sizeof(buffer), f));
+            fclose(f);
+        }
+        return bytes;
+    };
+    const char on[] = "Fullscreen\0\x04\0\0\0\x01\0\0\0";
+    const char off[] = "Fullscreen\0\x04\0\0\0\0\0\0\0";
+    // Neither option adds a command of its own.
+    EXPECT_EQ(kCursor, parse({ "-Fullscreen" }));
+    EXPECT_EQ(std::string(on, sizeof(on) - 1), stored());
+    EXPECT_EQ(kCursor, parse({ "-WINDOWED" }));
+    EXPECT_EQ(std::string(off, sizeof(off) - 1), stored());
+    setenv("HOME", oldHome.c_str(), 1);
+}
+
+TEST_F(CommandLineExit, UnusableRegistryIsReportedAndParsingGoesOn)
+{
+    // A directory where the registry file should be: it cannot be opened.
+    ASSERT_EQ(0, mkdir((m_dir + "/.quorvex").c_str(), 0700));
+    ASSERT_EQ(0, mkdir((m_dir + "/.quorvex/registry_Quorvex_Gobstrel").c_str(), 0700));
+    const char *szOldHome = getenv("HOME");
+    const std::string oldHome = szOldHome ? szOldHome : "";
+    setenv("HOME", m_dir.c_str(), 1);
+    testing::internal::CaptureStdout();
+    const std::string result = parse({ "--fullscreen", "--nosound", "--windowed" });
+    const std::string out = testing::internal::GetCapturedStdout();
+    setenv("HOME", oldHome.c_str(), 1);
+    EXPECT_EQ("Failed to open registry. Can't change fullscreen state.\n"
+              "Failed to open registry. Can't change fullscreen state.\n",
+              out);
+    EXPECT_EQ("+set c_soundDriver null " + kCursor, result);
 }
 
 TEST_F(CommandLineExit, DemoWithoutFileExits42)
@@ -280,6 +354,11 @@ TEST_F(StartPaths, FoundThroughPath)
     // "~/bin" stands for the home folder's bin.
     setenv("HOME", (m_dir + "/game").c_str(), 1);
     setenv("PATH", "/nonexistent:~/bin", 1);
+    EXPECT_EQ(m_real + "/game/Resources/", resources("prog"));
+
+    // A lone '~' is the home folder itself.
+    setenv("HOME", (m_dir + "/game/bin").c_str(), 1);
+    setenv("PATH", "/nonexistent:~", 1);
     EXPECT_EQ(m_real + "/game/Resources/", resources("prog"));
 
     // Nothing found: no path, a resources directory that points nowhere real.

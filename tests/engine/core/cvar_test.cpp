@@ -169,7 +169,12 @@ TEST_F(CvarFileTest, SaveAndLoadRoundTrip)
     m_cvars.registerVariable("qv_demoFile", awkward.c_str(), 0);
     m_cvars.registerVariable("qv_spriteCursor", "1", 1);
     m_cvars.registerVariable("empty", "", 0);
-    m_cvars.registerVariable("odd-name", "kept out", 0);    // no plain Lua name
+    // Names that are no plain Lua names still come back.
+    const std::string longName(2000, 'n');
+    const char *const apszOdd[] = { "odd-name", "_ENV", "end", "9lives", "say\"what", longName.c_str() };
+    for (const char *pszName : apszOdd) {
+        m_cvars.registerVariable(pszName, pszName, 0);
+    }
     ASSERT_TRUE(m_cvars.saveCvars("vars.cfg", &m_fs));
 
     HCvarManager other;
@@ -180,7 +185,13 @@ TEST_F(CvarFileTest, SaveAndLoadRoundTrip)
     EXPECT_EQ(std::string(other.getVariableString("qv_demoFile")), awkward);
     EXPECT_EQ(other.getVariableInt("qv_spriteCursor"), 1);
     EXPECT_STREQ(other.getVariableString("empty"), "");
-    EXPECT_EQ(other.getVariableString("odd-name"), nullptr);
+    for (const char *pszName : apszOdd) {
+        ASSERT_NE(other.getVariableString(pszName), nullptr) << pszName;
+        EXPECT_STREQ(other.getVariableString(pszName), pszName);
+    }
+    // Every variable came back, and nothing else.
+    ASSERT_TRUE(other.saveCvars("again.cfg", &m_fs));
+    EXPECT_EQ(readText("again.cfg").size(), readText("vars.cfg").size());
 
     // Loading replaces what the file names and leaves the rest.
     other.registerVariable("c_soundDriver", "default", 0);

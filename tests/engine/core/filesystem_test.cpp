@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <string>
 
@@ -89,6 +90,24 @@ TEST_F(StandardFileSystemTest, NameIsTheJoinedPath)
     EXPECT_EQ(std::string(pSlashed->getName()), m_root + "//trace.txt");
     pSlashed->close();
     slashed.shutdown();
+}
+
+TEST_F(StandardFileSystemTest, DotRootNamesTheTraceFileRelatively)
+{
+    char szOld[4096];
+    ASSERT_NE(getcwd(szOld, sizeof(szOld)), nullptr);
+    ASSERT_EQ(chdir(m_root.c_str()), 0);
+    HStandardFileSystem local;
+    local.init(".");
+    HFile *pFile = local.openFileForWrite("trace.txt");
+    const std::string name = pFile ? pFile->getName() : "<no file>";
+    if (pFile) {
+        pFile->close();
+    }
+    local.shutdown();
+    ASSERT_EQ(chdir(szOld), 0);
+    EXPECT_EQ(name, "./trace.txt");
+    EXPECT_EQ(access((m_root + "/trace.txt").c_str(), F_OK), 0);
 }
 
 TEST_F(StandardFileSystemTest, SixteenSlotsThenRefused)

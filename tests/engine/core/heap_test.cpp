@@ -25,9 +25,14 @@ protected:
     void SetUp() override
     {
         g_alerts.clear();
+        m_pSavedHook = getMessageBoxHook();
         setMessageBoxHook(s_captureBox);
     }
-    void TearDown() override { setMessageBoxHook(nullptr); }
+    // Puts back whatever answered boxes before, so no later test can reach
+    // a real box.
+    void TearDown() override { setMessageBoxHook(m_pSavedHook); }
+
+    HMessageBoxHook m_pSavedHook = nullptr;
 
     uint8_t m_block[100];
 };

@@ -44,13 +44,28 @@ TEST(Image, RefusesBadSizes)
         EXPECT_EQ(0, image.getWidth());
         EXPECT_EQ(0, image.getHeight());
     }
-    HImage unknown(4, 4, 9);
-    EXPECT_EQ(nullptr, unknown.getData());
 }
 
 TEST(Image, UnsupportedFormatShowsBox)
 {
     ScopedMessageHook hook;
+    // An unknown format keeps its size and code but has no pixels to hold.
+    HImage seven(3, 2, 7);
+    EXPECT_EQ(nullptr, seven.getData());
+    EXPECT_EQ(3, seven.getWidth());
+    EXPECT_EQ(2, seven.getHeight());
+    EXPECT_EQ(7, seven.getFormat());
+    EXPECT_TRUE(hook.boxes().empty());
+    EXPECT_EQ(0, seven.getBytesPerPixel());
+    ASSERT_EQ(1u, hook.boxes().size());
+    EXPECT_EQ("Alert", hook.boxes()[0].title);
+    EXPECT_EQ("getBytesPerPixel - unsupported format '7'", hook.boxes()[0].text);
+    HImage *pCopy = static_cast<HImage *>(seven.clone());
+    EXPECT_EQ(7, pCopy->getFormat());
+    EXPECT_EQ(nullptr, pCopy->getData());
+    delete pCopy;
+
+    hook.clear();
     HImage image(2, 2, IMAGE_FORMAT_8BIT);
     image.destroy();
     EXPECT_EQ(0, image.getBytesPerPixel());
@@ -234,6 +249,35 @@ TEST(ImageArray, BuildsEveryLevel)
     EXPECT_EQ(1, dots.getNumImages());
     EXPECT_EQ(0u, pDot->getPixel32(0, 0) >> 24);
     delete pDot; // the array never deletes its source object
+}
+
+TEST(Image, HelpersLeaveImagesOfTheWrongFormatAlone)
+{
+    // Each helper reads fixed-size pixels: a mismatched image must not be
+    // read or written past its buffer (ASan watches these).
+    HImage grey(4, 4, IMAGE_FORMAT_8BIT);
+    memset(grey.getData(), 0x55, 16);
+    HImage small(1, 1, IMAGE_FORMAT_32BIT);
+    small.setPixel(0, 0, 0x11223344u);
+    HImage *pSource = makeImage32(4, 4);
+
+    pSource->downsample(&small); // destination smaller than half
+    grey.downsample(&small);     // 8-bit source
+    EXPECT_EQ(0x11223344u, small.getPixel32(0, 0));
+    grey.clearBorderAlpha();
+    uint16_t ramps[3 * 256] = {};
+    grey.applyGammaRamp(ramps);
+    for (int i = 0; i < 16; i++) {
+        EXPECT_EQ(0x55, grey.getData()[i]);
+    }
+    grey.heightToNormalMap(&small); // destination smaller than the map
+    pSource->heightToNormalMap(&small); // a 32-bit "height map"
+    EXPECT_EQ(0x11223344u, small.getPixel32(0, 0));
+
+    HImageArray array;
+    EXPECT_FALSE(array.build(&grey, false));
+    EXPECT_EQ(0, array.getNumImages());
+    delete pSource;
 }
 
 TEST(ImageArray, ClearsBordersOnEveryLevel)

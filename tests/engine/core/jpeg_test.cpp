@@ -79,7 +79,7 @@ protected:
     void TearDown() override
     {
         m_fs.shutdown();
-        std::string cmd = "rm -rf '" + m_dir + "'";
+        std::string cmd = "timeout 30 rm -rf '" + m_dir + "'";
         EXPECT_EQ(0, system(cmd.c_str()));
     }
     void writeFile(const char *szName, const std::vector<uint8_t> &bytes)
@@ -211,6 +211,26 @@ TEST_F(JPEGTest, DamagedFilesFailWithoutEndingTheProgram)
     EXPECT_FALSE(loader.load(&m_fs, "truncated.jpg"));
     EXPECT_TRUE(loader.load(&m_fs, "good.jpg"));
     loader.release();
+}
+
+TEST_F(JPEGTest, SegmentLongerThanTheFileFails)
+{
+    // An APP1 segment claiming 65535 bytes where only a few follow: the
+    // skip must stop at the end of the buffer and the load must fail.
+    std::vector<uint8_t> file = { 0xFF, 0xD8, 0xFF, 0xE1, 0xFF, 0xFF, 'E', 'x', 'i', 'f' };
+    writeFile("longapp.jpg", file);
+    // A whole image whose end was cut inside such a segment.
+    std::vector<uint8_t> good = encodeJpeg(16, 16, 3, JCS_RGB, blockPixels(s_colors), false);
+    std::vector<uint8_t> cut(good.begin(), good.begin() + 2);
+    cut.insert(cut.end(), { 0xFF, 0xE2, 0x40, 0x00 });
+    cut.insert(cut.end(), good.begin() + 2, good.end());
+    writeFile("swallowed.jpg", cut);
+
+    for (const char *szName : { "longapp.jpg", "swallowed.jpg" }) {
+        HJPGLoader loader;
+        EXPECT_FALSE(loader.load(&m_fs, szName)) << szName;
+        EXPECT_EQ(nullptr, loader.getImage()) << szName;
+    }
 }
 
 TEST_F(JPEGTest, HeaderClaimingHugeSizeFails)

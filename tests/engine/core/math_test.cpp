@@ -43,9 +43,14 @@ protected:
     void SetUp() override
     {
         g_alerts.clear();
+        m_pSavedHook = getMessageBoxHook();
         setMessageBoxHook(s_captureBox);
     }
-    void TearDown() override { setMessageBoxHook(nullptr); }
+    // Puts back whatever answered boxes before, so no later test can reach
+    // a real box.
+    void TearDown() override { setMessageBoxHook(m_pSavedHook); }
+
+    HMessageBoxHook m_pSavedHook = nullptr;
 };
 
 void expectMat33Near(const HMat33f &a, const HMat33f &b, float fTol)

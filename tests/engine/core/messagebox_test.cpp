@@ -271,6 +271,75 @@ TEST(ConsoleBox, NoWindowAndNoFontFallsBackToTheConsole)
     removeTree(empty);
 }
 
+TEST(ConsoleBox, OwnWindowIsClosedBeforeAskingOnTheConsole)
+{
+    NoHook noHook;
+    ASSERT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    const std::string dir = makeTempDir();
+    ASSERT_FALSE(dir.empty());
+    char szOld[1024] = {};
+    strncpy(szOld, getResourcePath(), sizeof(szOld) - 1);
+    setResourcePath((dir + "/").c_str());     // no font here
+
+    // Standard input is a pipe that answers only once the prompt is out, so
+    // the state of SDL can be seen while the console box is waiting.
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    fflush(stdout);
+    const int iSavedIn = dup(0);
+    const int iSavedOut = dup(1);
+    dup2(fds[0], 0);
+    close(fds[0]);
+    clearerr(stdin);
+    const std::string outPath = dir + "/out.txt";
+    const int iOut = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    dup2(iOut, 1);
+    close(iOut);
+
+    std::atomic<int> iVideoWhileAsking(-1);
+    std::thread answer([&] {
+        for (int i = 0; i < 2000; i++) {
+            std::string out;
+            if (FILE *pOut = fopen(outPath.c_str(), "rb")) {
+                char buffer[512];
+                size_t n;
+                while ((n = fread(buffer, 1, sizeof(buffer), pOut)) > 0) {
+                    out.append(buffer, n);
+                }
+                fclose(pOut);
+            }
+            if (out.find(") : ") != std::string::npos) {
+                iVideoWhileAsking = (int)SDL_WasInit(SDL_INIT_VIDEO);
+                break;
+            }
+            usleep(5000);
+        }
+        // Answers in every case, so the box cannot wait for ever.
+        if (write(fds[1], "c\n", 2) != 2) {
+            perror("write");
+        }
+        close(fds[1]);
+    });
+    alarm(kBoxTimeoutSeconds);
+    const int iCode = showMessageBox(MB_TYPE_OKCANCEL, "Warning", "No font");
+    alarm(0);
+    answer.join();
+
+    fflush(stdout);
+    dup2(iSavedOut, 1);
+    close(iSavedOut);
+    dup2(iSavedIn, 0);
+    close(iSavedIn);
+    clearerr(stdin);
+
+    EXPECT_EQ(iCode, MB_RESULT_CANCEL);
+    EXPECT_EQ(iVideoWhileAsking, 0);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+    SDL_Quit();
+    setResourcePath(szOld);
+    removeTree(dir);
+}
+
 TEST(MessageBoxHook, AnswersInsteadOfAnyBox)
 {
     ScopedMessageHook hook(MB_RESULT_RETRY);

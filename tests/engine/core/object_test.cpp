@@ -1,15 +1,24 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <stdlib.h>
 #include <string.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include "HBinaryTree.h"
 #include "HClassInfo.h"
 #include "HContainerNode.h"
+#include "HFile.h"
+#include "HImage.h"
 #include "HInteger.h"
 #include "HListNode.h"
 #include "HObject.h"
 #include "HObjectList.h"
 #include "HObjectStack.h"
+#include "HStandardFile.h"
 #include "HString.h"
+#include "HZIPFile.h"
 #include "message_hook.h"
 
 namespace {
@@ -74,6 +83,35 @@ TEST(ClassRegistry, EngineRecordsAndParents)
     EXPECT_EQ(getParentClassInfo(&TestOrphan::sm_classInfo), nullptr);
 }
 
+TEST(ClassRegistry, FileImageAndTreeRecords)
+{
+    struct { const HClassInfo *pRecord; const char *szName; const char *szParent; } expected[] = {
+        { &HBinaryTree::sm_classInfo, "HBinaryTree", "HObject" },
+        { &HFile::sm_classInfo, "HFile", "HObject" },
+        { &HZIPFile::sm_classInfo, "HZIPFile", "HFile" },
+        { &HStandardFile::sm_classInfo, "HStandardFile", "HFile" },
+        { &HImage::sm_classInfo, "HImage", "HObject" },
+    };
+    for (const auto &e : expected) {
+        const HClassInfo *pInfo = findClassInfo(e.szName);
+        ASSERT_EQ(pInfo, e.pRecord) << e.szName;
+        EXPECT_STREQ(pInfo->getParentName(), e.szParent) << e.szName;
+        EXPECT_EQ(getParentClassInfo(pInfo), findClassInfo(e.szParent)) << e.szName;
+    }
+
+    HZIPFile zipFile;
+    EXPECT_STREQ(zipFile.getClassName(), "HZIPFile");
+    EXPECT_STREQ(zipFile.getParentClassName(), "HFile");
+    EXPECT_TRUE(zipFile.isKindOf(findClassInfo("HZIPFile")));
+    EXPECT_TRUE(zipFile.isKindOf(findClassInfo("HFile")));
+    EXPECT_TRUE(zipFile.isKindOf(findClassInfo("HObject")));
+    EXPECT_FALSE(zipFile.isKindOf(findClassInfo("HImage")));
+    EXPECT_FALSE(zipFile.isKindOf(findClassInfo("HStandardFile")));
+    EXPECT_TRUE(zipFile.isClass(findClassInfo("HZIPFile")));
+    EXPECT_FALSE(zipFile.isClass(findClassInfo("HFile")));
+    EXPECT_FALSE(zipFile.isClass(findClassInfo("HObject")));
+}
+
 TEST(ClassRegistry, EveryRecordDerivesFromItselfAndNamesAreUnique)
 {
     int iCount = 0;
@@ -135,6 +173,56 @@ TEST(Object, IdsAreSerialAcrossClasses)
     d = b;
     EXPECT_EQ(d.getId(), a.getId() + 3);
     EXPECT_EQ(d.getRefCount(), 1);
+}
+
+// In a fresh copy of this program (started by FirstIdsInAFreshProcess),
+// before any test has made an object: the first two objects must get ids 1
+// and 2, whatever their classes. The copy reports through its exit status.
+class FirstIdsEnvironment : public testing::Environment {
+public:
+    void SetUp() override
+    {
+        if (!getenv("GOBSTREL_FIRST_IDS_CHILD")) {
+            return;
+        }
+        HInteger first;
+        HObject second;
+        _exit(first.getId() == 1 && second.getId() == 2 ? 0 : 1);
+    }
+};
+testing::Environment *const g_pFirstIdsEnvironment =
+    testing::AddGlobalTestEnvironment(new FirstIdsEnvironment);
+
+TEST(Object, FirstIdsInAFreshProcess)
+{
+    char szSelf[4096];
+    const ssize_t iLength = readlink("/proc/self/exe", szSelf, sizeof(szSelf) - 1);
+    ASSERT_GT(iLength, 0);
+    szSelf[iLength] = '\0';
+
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        setenv("GOBSTREL_FIRST_IDS_CHILD", "1", 1);
+        alarm(20);
+        execl(szSelf, szSelf, "--gtest_filter=Object.FirstIdsInAFreshProcess", (char *)nullptr);
+        _exit(127);
+    }
+    int iStatus = 0;
+    pid_t done = 0;
+    for (int i = 0; i < 3000 && done == 0; i++) {
+        done = waitpid(pid, &iStatus, WNOHANG);
+        if (done == 0) {
+            usleep(10000);
+        }
+    }
+    if (done == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &iStatus, 0);
+        FAIL() << "child did not finish";
+    }
+    ASSERT_TRUE(WIFEXITED(iStatus));
+    EXPECT_EQ(WEXITSTATUS(iStatus), 0);
 }
 
 TEST(Object, ReferenceCountIsOnlyInformational)

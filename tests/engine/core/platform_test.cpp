@@ -34,7 +34,7 @@ protected:
         restore("HOME", m_home, m_bHome);
         setApplicationNameHook(nullptr);
         EXPECT_EQ(0, chdir(m_cwd.c_str()));
-        std::string cmd = "rm -rf '" + m_dir + "'";
+        std::string cmd = "timeout 30 rm -rf '" + m_dir + "'";
         EXPECT_EQ(0, system(cmd.c_str()));
     }
     static void save(const char *szName, std::string *pValue, bool *pbSet)
@@ -130,6 +130,11 @@ TEST_F(PlatformTest, ProgramSearchOnPath)
     setenv("HOME", m_dir.c_str(), 1);
     setenv("PATH", "/nonexistent:~/bin", 1);
     EXPECT_TRUE(isProgramInPath("tool"));
+    // A lone '~' is the home folder itself, joined to the name with '/'.
+    setenv("HOME", (m_dir + "/bin").c_str(), 1);
+    setenv("PATH", "/nonexistent:~", 1);
+    EXPECT_TRUE(isProgramInPath("tool"));
+    setenv("HOME", m_dir.c_str(), 1);
 
     // An empty element is the working directory.
     ASSERT_EQ(0, chdir((m_dir + "/bin").c_str()));
@@ -164,6 +169,35 @@ TEST_F(PlatformTest, FullscreenPreferenceGoesToTheRegistry)
     EXPECT_STREQ("OtherGame", getPlatformApplicationName());
     setApplicationNameHook(nullptr);
     EXPECT_STREQ("Gobstrel", getPlatformApplicationName());
+}
+
+TEST_F(PlatformTest, FullscreenPreferenceReportsARegistryItCannotUse)
+{
+    const std::string message = "Failed to open registry. Can't change fullscreen state.\n";
+
+    // The registry file is a directory: the open fails.
+    ASSERT_EQ(0, mkdir((m_dir + "/.quorvex").c_str(), 0700));
+    ASSERT_EQ(0, mkdir((m_dir + "/.quorvex/registry_Quorvex_Gobstrel").c_str(), 0700));
+    setenv("HOME", m_dir.c_str(), 1);
+    testing::internal::CaptureStdout();
+    setFullscreenPreference(1);
+    EXPECT_EQ(message, testing::internal::GetCapturedStdout());
+
+    // HOME is a plain file: nothing can be written under it (root included),
+    // so the value never reaches a file and that is reported too.
+    const std::string file = m_dir + "/plain";
+    makeFile(file, 0644);
+    setenv("HOME", file.c_str(), 1);
+    testing::internal::CaptureStdout();
+    setFullscreenPreference(0);
+    EXPECT_EQ(message, testing::internal::GetCapturedStdout());
+
+    // Leave the shared registry closed and empty for whoever comes next.
+    setenv("HOME", m_dir.c_str(), 1);
+    HRegistry *pRegistry = getRegistry();
+    if (pRegistry->open(nullptr, "Quorvex", "Scratch")) {
+        pRegistry->close();
+    }
 }
 
 TEST_F(PlatformTest, BrowserCommandQuoting)

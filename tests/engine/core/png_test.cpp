@@ -81,7 +81,7 @@ protected:
     void TearDown() override
     {
         m_fs.shutdown();
-        std::string cmd = "rm -rf '" + m_dir + "'";
+        std::string cmd = "timeout 30 rm -rf '" + m_dir + "'";
         EXPECT_EQ(0, system(cmd.c_str()));
     }
     void writeFile(const char *szName, const std::vector<uint8_t> &bytes)

@@ -2,6 +2,7 @@
 // truncated or hostile. Every test runs in a home folder of its own.
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -331,6 +332,38 @@ TEST_F(RegistryTest, OpenRegistryIsWrittenBackAtExit)
     }
     ASSERT_EQ(waitChild(pid), 0);
     EXPECT_EQ(fileBytes(), record("atExit", "1"));
+}
+
+TEST_F(RegistryTest, UnsetHomeFallsBackToThePasswordEntry)
+{
+    const struct passwd *pNobody = getpwnam("nobody");
+    if (getuid() != 0 || !pNobody || access(pNobody->pw_dir, F_OK) == 0) {
+        GTEST_SKIP() << "needs root and a user whose home folder does not exist";
+    }
+    const uid_t uid = pNobody->pw_uid;
+    const std::string expected = std::string(pNobody->pw_dir) + "/.quorvex/registry_Quorvex_Gobstrel";
+    const pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        unsetenv("HOME");
+        if (setuid(uid) != 0) {
+            _exit(4);
+        }
+        ScopedMessageHook hook;
+        HUnixRegistry registry;
+        // The home folder is missing: the open finds no file and succeeds
+        // empty; writing back then fails with the box.
+        if (!registry.open(nullptr, "Quorvex", "Gobstrel") || !registry.getPath()
+            || expected != registry.getPath()) {
+            _exit(5);
+        }
+        registry.setBinary("x", "y", 1);
+        if (registry.close() || hook.boxes().size() != 1) {
+            _exit(6);
+        }
+        _exit(0);
+    }
+    EXPECT_EQ(waitChild(pid), 0);
 }
 
 TEST_F(RegistryTest, NoHomeAtAllFailsCleanly)

@@ -89,6 +89,50 @@ TEST_F(LuaEngineTest, RunawayChunksAreStopped)
     m_engine.pop(1);
 }
 
+TEST_F(LuaEngineTest, LargeDataChunksAreNotLimited)
+{
+    // A long chunk of plain assignments, as a big cvar file would be: it needs
+    // more than a fixed budget of memory and instructions would allow, but
+    // grows only with its text.
+    std::string text;
+    const int iCount = 400000;
+    text.reserve((size_t)iCount * 48);
+    for (int i = 0; i < iCount; i++) {
+        text += "v" + std::to_string(i) + " = \n{\n\tvalue = \"" + std::to_string(i * 7) + "\",\n\tflags = \"0\",\n}\n";
+    }
+    ASSERT_TRUE(run(text));
+    ASSERT_TRUE(m_engine.getGlobal("v399999"));
+    EXPECT_STREQ(m_engine.readTableString("value"), std::to_string(399999 * 7).c_str());
+    m_engine.pop(1);
+    // Runaway chunks are still stopped afterwards.
+    EXPECT_FALSE(run("while true do end"));
+}
+
+TEST_F(LuaEngineTest, NumberTextsStayValid)
+{
+    ASSERT_TRUE(run("a = { value = 5.5 } b = { value = 7.25 } c = { 1.5, 2.5 }"));
+    ASSERT_TRUE(m_engine.getGlobal("a"));
+    const char *pszA = m_engine.readTableString("value");
+    m_engine.pop(1);
+    ASSERT_TRUE(m_engine.getGlobal("b"));
+    const char *pszB = m_engine.readTableString("value");
+    m_engine.pop(1);
+    ASSERT_TRUE(m_engine.getGlobal("c"));
+    const char *pszFirst = m_engine.readTableStringByIndex(0);
+    const char *pszSecond = m_engine.readTableStringByIndex(1);
+    m_engine.pop(1);
+    // Plenty of garbage, so the collector runs several times.
+    ASSERT_TRUE(run("for i = 1, 20000 do local t = { i .. 'x', i * 0.5 .. 'y' } end"));
+    ASSERT_NE(pszA, nullptr);
+    ASSERT_NE(pszB, nullptr);
+    ASSERT_NE(pszFirst, nullptr);
+    ASSERT_NE(pszSecond, nullptr);
+    EXPECT_STREQ(pszA, "5.5");
+    EXPECT_STREQ(pszB, "7.25");
+    EXPECT_STREQ(pszFirst, "1.5");
+    EXPECT_STREQ(pszSecond, "2.5");
+}
+
 TEST_F(LuaEngineTest, GlobalsAndFields)
 {
     const int iTop = m_engine.getTop();

@@ -83,16 +83,23 @@ uint16_t readLE16(const std::string &bytes, size_t uOffset)
     return (uint16_t)(p[0] | (p[1] << 8));
 }
 
-// Offset of the named entry's data, from its local header.
-size_t localDataOffset(const std::string &bytes, const std::string &name)
+// Offset of the named entry's local header.
+size_t localHeaderOffset(const std::string &bytes, const std::string &name)
 {
     for (size_t i = 0; i + 30 <= bytes.size(); i++) {
         if (readLE32(bytes, i) == 0x04034b50 && readLE16(bytes, i + 26) == name.size()
             && bytes.compare(i + 30, name.size(), name) == 0) {
-            return i + 30 + name.size() + readLE16(bytes, i + 28);
+            return i;
         }
     }
     return std::string::npos;
+}
+
+// Offset of the named entry's data, from its local header.
+size_t localDataOffset(const std::string &bytes, const std::string &name)
+{
+    const size_t i = localHeaderOffset(bytes, name);
+    return i == std::string::npos ? i : i + 30 + name.size() + readLE16(bytes, i + 28);
 }
 
 // Offset of the named entry's central directory record.
@@ -331,6 +338,75 @@ TEST_F(ZipFileSystemTest, DamagedDeflatedEntryIsAReadFailure)
     EXPECT_EQ(pFile->read(buffer.data(), pFile->getSize()), 0);
     pFile->close();
     EXPECT_EQ(readWhole(&zip, "tile_red.tga"), m_stored);
+    zip.shutdown();
+}
+
+TEST_F(ZipFileSystemTest, ShortReadOfADamagedEntryIsAFailureToo)
+{
+    // Damage near the end of each entry: a read of only the first bytes must
+    // still notice, since the check covers the whole entry.
+    std::string bytes = readFileBytes(m_archive);
+    const size_t uStored = localDataOffset(bytes, "tile_red.tga");
+    const size_t uDeflated = localDataOffset(bytes, "sounds/pop.wav");
+    const size_t uCentral = centralRecordOffset(bytes, "sounds/pop.wav");
+    ASSERT_NE(uStored, std::string::npos);
+    ASSERT_NE(uDeflated, std::string::npos);
+    ASSERT_NE(uCentral, std::string::npos);
+    const uint32_t uCompressed = readLE32(bytes, uCentral + 20);
+    bytes[uStored + m_stored.size() - 2] ^= 0x01;
+    for (uint32_t i = uCompressed - 12; i < uCompressed - 8; i++) {
+        bytes[uDeflated + i] ^= 0x5A;
+    }
+    const std::string damaged = m_dir + "/damaged.qvz";
+    ASSERT_TRUE(writeFileBytes(damaged, bytes));
+
+    HZIPFileSystem zip;
+    ASSERT_TRUE(zip.init(damaged.c_str()));
+    for (const char *pszName : { "tile_red.tga", "sounds/pop.wav" }) {
+        SCOPED_TRACE(pszName);
+        HFile *pFile = zip.openFileForRead(pszName);
+        ASSERT_NE(pFile, nullptr);
+        char aStart[8];
+        EXPECT_EQ(pFile->read(aStart, sizeof(aStart)), 0);
+        pFile->close();
+    }
+    zip.shutdown();
+
+    // The same short read of the sound archive gives the first bytes.
+    ASSERT_TRUE(zip.init(m_archive.c_str()));
+    HFile *pFile = zip.openFileForRead("sounds/pop.wav");
+    ASSERT_NE(pFile, nullptr);
+    char aStart[8];
+    ASSERT_EQ(pFile->read(aStart, sizeof(aStart)), (int32_t)sizeof(aStart));
+    EXPECT_EQ(memcmp(aStart, m_deflated.data(), sizeof(aStart)), 0);
+    pFile->close();
+    zip.shutdown();
+}
+
+TEST_F(ZipFileSystemTest, EntryShorterThanItsStatedSizeIsAFailure)
+{
+    // Both headers claim 1000 bytes more than the deflated data holds.
+    std::string bytes = readFileBytes(m_archive);
+    const size_t uCentral = centralRecordOffset(bytes, "sounds/pop.wav");
+    const size_t uLocal = localHeaderOffset(bytes, "sounds/pop.wav");
+    ASSERT_NE(uCentral, std::string::npos);
+    ASSERT_NE(uLocal, std::string::npos);
+    const uint32_t uClaimed = (uint32_t)m_deflated.size() + 1000;
+    const char aClaimed[4] = { (char)(uClaimed & 0xFF), (char)((uClaimed >> 8) & 0xFF),
+                               (char)((uClaimed >> 16) & 0xFF), (char)(uClaimed >> 24) };
+    bytes.replace(uCentral + 24, 4, aClaimed, 4);
+    bytes.replace(uLocal + 22, 4, aClaimed, 4);
+    const std::string hostile = m_dir + "/short.qvz";
+    ASSERT_TRUE(writeFileBytes(hostile, bytes));
+
+    HZIPFileSystem zip;
+    ASSERT_TRUE(zip.init(hostile.c_str()));
+    HFile *pFile = zip.openFileForRead("sounds/pop.wav");
+    ASSERT_NE(pFile, nullptr);
+    ASSERT_EQ(pFile->getSize(), (int32_t)uClaimed);
+    std::vector<char> buffer(uClaimed);
+    EXPECT_EQ(pFile->read(buffer.data(), (int32_t)uClaimed), 0);
+    pFile->close();
     zip.shutdown();
 }
 

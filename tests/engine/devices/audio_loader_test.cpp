@@ -117,6 +117,39 @@ TEST_F(AudioLoaderTest, WavEightBitKeptOrWidenedToSixteen)
     EXPECT_EQ(-255, sampleAt(s, 4));
 }
 
+TEST_F(AudioLoaderTest, WavEightBitStereoKeepsItsFrames)
+{
+    // Left 255/0, right 0/128: interleaving survives both widths.
+    const std::vector<uint8_t> data = { 255, 0, 0, 128 };
+    put("st8.wav", audioMakeWav(2, 22050, 8, data));
+    put("st8wide.wav", audioMakeWav(2, 22050, 8, data));
+
+    HAudioSample s;
+    ASSERT_TRUE(load("st8.wav", &s, 8));
+    EXPECT_EQ(2, s.m_iChannels);
+    EXPECT_EQ(8, s.m_iBits);
+    ASSERT_EQ(4, s.m_iLength);
+    EXPECT_EQ(0, memcmp(s.m_pBuffer, data.data(), 4));
+
+    ASSERT_TRUE(load("st8wide.wav", &s, 16));
+    EXPECT_EQ(2, s.m_iChannels);
+    ASSERT_EQ(8, s.m_iLength);
+    EXPECT_EQ(32639, sampleAt(s, 0));
+    EXPECT_EQ(-32640, sampleAt(s, 1));
+    EXPECT_EQ(-32640, sampleAt(s, 2));
+    EXPECT_EQ(0, sampleAt(s, 3));
+
+    // Played through a stereo mixer, the sides stay apart.
+    int32_t voice = -1;
+    ASSERT_TRUE(cache.playSample(&voice, "st8wide.wav", 16, 22050, 0, 255, 0, true));
+    std::vector<int16_t> out(4);
+    mixer.readNextChunk((uint8_t *)out.data(), 8);
+    EXPECT_EQ(32639 * 255 >> 8, out[0]);
+    EXPECT_EQ(-32640 * 255 >> 8, out[1]);
+    EXPECT_EQ(-32640 * 255 >> 8, out[2]);
+    EXPECT_EQ(0, out[3]);
+}
+
 TEST_F(AudioLoaderTest, WavSixteenBitNarrowedToEight)
 {
     put("narrow.wav", audioMakeWav(2, 22050, 16, bytes16({ 0, -32768, 32767, 256 })));

@@ -155,6 +155,33 @@ TEST_F(AudioMixerTest, EightVoicesAddAndClip)
     EXPECT_EQ(-32768, out[0]);
 }
 
+TEST_F(AudioMixerTest, EightVoicesAtOnceClipBothWaysWithoutWrapping)
+{
+    // Each voice: a loud frame (+6000 left, -6000 right), then a quiet one.
+    std::vector<TestSound> sounds;
+    for (int i = 0; i < 8; i++) {
+        sounds.push_back(TestSound::from16(2, { 6000, -6000, 1000, -1000 }));
+    }
+    for (int i = 0; i < 8; i++) {
+        int32_t voice = -1;
+        ASSERT_EQ(0, mixer.playSample(&voice, &sounds[i].sample, 255, 0, 0));
+        EXPECT_EQ(i, voice);
+    }
+    std::vector<int16_t> out = mix16(3);
+    // 8 * 5976 = 47808 would wrap to a negative value without clipping.
+    EXPECT_EQ(32767, out[0]);
+    EXPECT_EQ(-32768, out[1]);
+    // Below the limits the eight add up exactly.
+    EXPECT_EQ(8 * (1000 * 255 >> 8), out[2]);
+    EXPECT_EQ(8 * (-1000 * 255 >> 8), out[3]);
+    // All played once and freed.
+    EXPECT_EQ(0, out[4]);
+    EXPECT_EQ(0, out[5]);
+    for (int i = 0; i < 8; i++) {
+        EXPECT_FALSE(mixer.findVoice(sounds[i].sample.m_pBuffer)) << i;
+    }
+}
+
 TEST_F(AudioMixerTest, NinthSoundFindsNoVoiceAndDisturbsNothing)
 {
     std::vector<TestSound> sounds;

@@ -60,6 +60,33 @@ bool waitForReads(CountingSource &source, int count)
     return false;
 }
 
+// Passes the music through and counts the bytes it decoded, under SDL's
+// audio lock (the mixer reads it inside the fill callback).
+class MusicTap : public HStreamingAudioSource {
+public:
+    explicit MusicTap(HStreamingAudioSource *music) : m_music(music) {}
+    bool init() override { return true; }
+    void shutdown() override {}
+    int32_t read(uint8_t *buffer, int32_t length) override
+    {
+        const int32_t n = m_music->read(buffer, length);
+        bytes += n;
+        return n;
+    }
+    int64_t bytes = 0;
+
+private:
+    HStreamingAudioSource *m_music;
+};
+
+int64_t decodedBy(MusicTap &tap)
+{
+    SDL_LockAudio();
+    const int64_t n = tap.bytes;
+    SDL_UnlockAudio();
+    return n;
+}
+
 class ScopedEnv {
 public:
     ScopedEnv(const char *name, const char *value) : m_name(name)
@@ -140,8 +167,36 @@ TEST(AudioDevice, DriverVariableChoosesTheDevice)
     cvars.shutdown();
 }
 
+TEST(AudioDevice, OutputThatCannotOpenLeavesNoDeviceAndNoBox)
+{
+    ScopedMessageHook hook;
+    HCvarManager cvars;
+    ASSERT_TRUE(cvars.initCvarManager());
+    cvars.registerVariable("c_soundDriver", "default", 0);
+
+    // SDL takes 1, 2, 4 or 6 channels; and a driver SDL does not have starts
+    // the subsystem but opens nothing. Either way: no device, no box, and
+    // SDL's audio subsystem is down again.
+    EXPECT_EQ(nullptr, createAudioDeviceForDriver(&cvars, 3, 16, 22050));
+    EXPECT_EQ(0u, SDL_WasInit(SDL_INIT_AUDIO));
+    {
+        ScopedEnv driver("SDL_AUDIODRIVER", "no-such-driver");
+        EXPECT_EQ(nullptr, createAudioDeviceForDriver(&cvars, 2, 16, 22050));
+    }
+    EXPECT_EQ(0u, SDL_WasInit(SDL_INIT_AUDIO));
+    EXPECT_TRUE(hook.boxes().empty());
+
+    // And the next device opens normally.
+    HAudioDevice *device = createAudioDeviceForDriver(&cvars, 2, 16, 22050);
+    ASSERT_NE(nullptr, device);
+    destroyAudioDevice(device);
+    EXPECT_EQ(0u, SDL_WasInit(SDL_INIT_AUDIO));
+    cvars.shutdown();
+}
+
 TEST(AudioDevice, CallbackRunsOnlyOnceASourceIsAttachedAndNotAfterStop)
 {
+    ScopedMessageHook hook;   // a failed SDL_Init must not wait on a box
     HSDLAudioDevice device;
     ASSERT_TRUE(device.create(2, 16, 22050));
     CountingSource source;
@@ -162,6 +217,15 @@ TEST(AudioDevice, CallbackRunsOnlyOnceASourceIsAttachedAndNotAfterStop)
     EXPECT_TRUE(stream->start());
     EXPECT_TRUE(waitForReads(source, stopped + 1));
 
+    // SDL has one output: a second create, on this device or another, fails
+    // and leaves the open one playing.
+    HSDLAudioDevice rival;
+    EXPECT_FALSE(rival.create(2, 16, 22050));
+    EXPECT_FALSE(device.create(2, 16, 22050));
+    const int before = readsOf(source);
+    EXPECT_TRUE(waitForReads(source, before + 2));
+    EXPECT_EQ(2, device.getChannels());
+
     // A second attach replaces the first stream.
     CountingSource other;
     HAudioMixingStream *second = device.attachSource(&other);
@@ -177,6 +241,7 @@ TEST(AudioDevice, CallbackRunsOnlyOnceASourceIsAttachedAndNotAfterStop)
 
 TEST(AudioDevice, SoundFromTheCacheReachesTheDiskOutput)
 {
+    ScopedMessageHook hook;   // a failed SDL_Init must not wait on a box
     AudioTempDir dir;
     ASSERT_FALSE(dir.path().empty());
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
@@ -238,6 +303,7 @@ TEST(AudioDevice, SoundFromTheCacheReachesTheDiskOutput)
 // looping sound over looping music. ASan and TSan watch the audio thread.
 TEST(AudioDevice, QuitWhileALoopingSoundAndTheMusicPlay)
 {
+    ScopedMessageHook hook;   // a failed SDL_Init must not wait on a box
     AudioTempDir dir;
     ASSERT_TRUE(dir.write("alarm.wav", wav16(500, 8000, 8000)));
     const std::vector<uint8_t> ogg = audioEncodeOgg(2, 22050, audioSine(2, 22050, 4000, 220.0, 9000));
@@ -267,14 +333,20 @@ TEST(AudioDevice, QuitWhileALoopingSoundAndTheMusicPlay)
         ASSERT_TRUE(musicStream->setStream(music, (int32_t)ogg.size(), 16, 22050, 1000));
         HMutex *mutex = createMutex();
         musicStream->setMutex(mutex);
+        MusicTap tap(musicStream);
         int32_t handle = -1;
-        mixer.setStream(&handle, musicStream, 63);
+        mixer.setStream(&handle, &tap, 63);
 
         int32_t voice = -1;
         ASSERT_TRUE(cache.playSample(&voice, "alarm.wav", 16, 22050, -1, 200, 0, true));
         SDL_Delay(120);
         musicStream->rewind();
-        SDL_Delay(60);
+        // The audio thread is really decoding music, past the rewind too.
+        const int64_t decoded = decodedBy(tap);
+        for (int i = 0; i < 400 && decodedBy(tap) <= decoded; i++) {
+            SDL_Delay(5);
+        }
+        EXPECT_GT(decodedBy(tap), decoded);
         ASSERT_TRUE(cache.isPlaying("alarm.wav"));
 
         // Round 1 skips stopping the mixing stream: the mixer's own lock must
@@ -304,6 +376,7 @@ TEST(AudioDevice, QuitWhileALoopingSoundAndTheMusicPlay)
 // audio thread mixes; TSan reports any access not ordered by a lock.
 TEST(AudioDevice, MainThreadChangesWhileTheAudioThreadMixes)
 {
+    ScopedMessageHook hook;   // a failed SDL_Init must not wait on a box
     const std::vector<uint8_t> ogg = audioEncodeOgg(2, 22050, audioSine(2, 22050, 3000, 330.0, 5000));
     ASSERT_FALSE(ogg.empty());
     std::vector<int16_t> pcm(2000, 3000);
@@ -343,6 +416,18 @@ TEST(AudioDevice, MainThreadChangesWhileTheAudioThreadMixes)
         }
         mixer.setStreamVolume(i & 255);
         mixer.findVoice(sample.m_pBuffer);
+        // SDL's audio lock from this side too, first alone and then, in the
+        // audio thread's own order, around mixer calls: TSan reports any
+        // inversion of the lock order as a potential deadlock.
+        if (i % 17 == 0) {
+            stream->stop();
+            stream->start();
+        } else if (i % 19 == 0) {
+            SDL_LockAudio();
+            mixer.stopVoice(i % 8);
+            mixer.setStreamVolume(200);
+            SDL_UnlockAudio();
+        }
         i++;
         if (i % 64 == 0) {
             SDL_Delay(1);

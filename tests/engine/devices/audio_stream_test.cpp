@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "HAudioMixerStreamingAudioSource.h"
 #include "HOVAudioStream.h"
 #include "HSDLMutex.h"
 #include "audio_files.h"
@@ -104,6 +105,65 @@ TEST_F(AudioStreamTest, UnreachableLoopPointEndsTheStream)
         EXPECT_EQ(0, s.read(buffer.data(), 10000)) << loop;
         s.shutdown();
     }
+}
+
+TEST_F(AudioStreamTest, MixerPlaysTheMusicAtItsVolumeAndWrapsAtTheLoopPoint)
+{
+    EncodedTone tone;
+    const std::vector<int16_t> whole = decodeAll(tone.ogg);
+    ASSERT_EQ(44100u, whole.size());
+    ASSERT_TRUE(stream.setStream(tone.ogg.data(), (int32_t)tone.ogg.size(), 16, 22050, 3000));
+
+    HAudioMixerStreamingAudioSource mixer;
+    mixer.setFormat(2, 16, 22050);
+    mixer.setStream(nullptr, &stream, 63);
+    // Two seconds in 1024-frame buffers, as the device asks for them: the
+    // second pass starts at frame 3000.
+    std::vector<int16_t> played;
+    std::vector<int16_t> buffer(2048);
+    for (int i = 0; i < 44; i++) {
+        ASSERT_EQ(4096, mixer.readNextChunk((uint8_t *)buffer.data(), 4096));
+        played.insert(played.end(), buffer.begin(), buffer.end());
+    }
+    for (size_t i = 0; i < whole.size(); i++) {
+        ASSERT_EQ((int16_t)(whole[i] * 63 >> 8), played[i]) << i;
+    }
+    const size_t second = (22050 - 3000) * 2;
+    ASSERT_GT(played.size(), whole.size() + second);
+    for (size_t i = 0; i < second; i++) {
+        ASSERT_EQ((int16_t)(whole[3000 * 2 + i] * 63 >> 8), played[whole.size() + i]) << i;
+    }
+    mixer.clearStream();
+}
+
+TEST_F(AudioStreamTest, MusicThatCannotLoopFallsSilentUnderTheVoices)
+{
+    EncodedTone tone(2, 1500);
+    ASSERT_TRUE(stream.setStream(tone.ogg.data(), (int32_t)tone.ogg.size(), 16, 22050, 99999));
+    HAudioMixerStreamingAudioSource mixer;
+    mixer.setFormat(2, 16, 22050);
+    mixer.setStream(nullptr, &stream, 255);
+
+    std::vector<int16_t> buffer(2048);
+    mixer.readNextChunk((uint8_t *)buffer.data(), 4096);   // 1024 of 1500 frames
+    mixer.readNextChunk((uint8_t *)buffer.data(), 4096);   // the rest, then silence
+    int loud = 0;
+    for (size_t i = 0; i < 476 * 2; i++) {
+        loud += buffer[i] != 0;
+    }
+    EXPECT_GT(loud, 400);
+    for (size_t i = 476 * 2; i < buffer.size(); i++) {
+        ASSERT_EQ(0, buffer[i]) << i;
+    }
+
+    // From then on the music gives nothing, quickly, and a voice still plays.
+    std::vector<int16_t> pcm(4, 8000);
+    HAudioSample sample = { (uint8_t *)pcm.data(), 1, 16, 22050, 8 };
+    ASSERT_EQ(0, mixer.playSample(nullptr, &sample, 255, 0, 0));
+    EXPECT_EQ(4096, mixer.readNextChunk((uint8_t *)buffer.data(), 4096));
+    EXPECT_EQ(8000 * 255 >> 8, buffer[0]);
+    EXPECT_EQ(0, buffer[8]);
+    mixer.clearStream();
 }
 
 TEST_F(AudioStreamTest, RewindUnderTheMutexRestartsFromTheFirstSample)

@@ -211,3 +211,56 @@ TEST_F(BlendTest, RowPathsMatchThePlainRule)
         }
     }
 }
+
+// With flag 0 set the standard blend becomes an alpha test at 128, in the
+// per-pixel rule and in the row path alike, for every mask value.
+TEST_F(BlendTest, AlphaTestMatchesItsRuleForEveryMask)
+{
+    std::mt19937 rng(99);
+    const int n = 256 + 19;
+    std::vector<uint16_t> src(n), dst(n), got;
+    std::vector<uint8_t> mask(n);
+    for (int i = 0; i < n; i++) {
+        src[i] = (uint16_t)rng();
+        dst[i] = (uint16_t)rng();
+        mask[i] = (uint8_t)i;
+    }
+    H2DBlender::setBlendState(kStandardBlend);
+    H2DBlender::setBlendFlag(0, 1);
+    got = dst;
+    H2DBlender::blendRow(got.data(), src.data(), mask.data(), n);
+    for (int i = 0; i < n; i++) {
+        const uint16_t expected = mask[i] >= 128 ? src[i] : dst[i];
+        EXPECT_EQ(got[i], expected) << "mask " << (int)mask[i];
+        EXPECT_EQ(H2DBlender::sm_blendPixels16(src[i], dst[i], mask[i]), expected);
+    }
+    // Flags other than 0 change nothing.
+    H2DBlender::setBlendFlag(0, 0);
+    H2DBlender::setBlendFlag(2, 1);
+    EXPECT_EQ(H2DBlender::getFastMode(), H2DBlender::FAST_COPY);
+    got = dst;
+    H2DBlender::blendRow(got.data(), src.data(), mask.data(), n);
+    const Format f565 = { 5, 6, 5, 11, 5, 0 };
+    for (int i = 0; i < n; i++) {
+        const uint16_t expected = mask[i] == 0 ? dst[i] : refBlend(f565, kStandardBlend, src[i], dst[i], mask[i]);
+        ASSERT_EQ(got[i], expected) << "mask " << (int)mask[i];
+    }
+    H2DBlender::setBlendFlag(2, 0);
+}
+
+// Each load replaces the whole state: after another operation the standard
+// blend is exact again, in both paths.
+TEST_F(BlendTest, StateChangesTakeEffectAtOnce)
+{
+    const H2DBlendState reverse = { 1, 1, 0, 0, 4, 2, 0, 60, 3 };
+    H2DBlender::setBlendState(reverse);
+    const Format f565 = { 5, 6, 5, 11, 5, 0 };
+    EXPECT_EQ(H2DBlender::sm_blendPixels16(0x1082, 0xFFFF, 200), refBlend(f565, reverse, 0x1082, 0xFFFF, 200));
+    H2DBlender::setBlendState(kStandardBlend);
+    EXPECT_EQ(H2DBlender::sm_blendPixels16(0xFFFF, 0x0000, 128), refBlend(f565, kStandardBlend, 0xFFFF, 0, 128));
+    uint16_t px = 0;
+    const uint16_t white = 0xFFFF;
+    const uint8_t m = 128;
+    H2DBlender::blendRow(&px, &white, &m, 1);
+    EXPECT_EQ(px, (15 << 11) | (31 << 5) | 15);
+}

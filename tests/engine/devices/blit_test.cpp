@@ -194,6 +194,23 @@ TEST_F(BlitTest, CloneIsIndependent)
     d.destroySurface(nullptr);
 }
 
+// Assigning surfaces would share their buffers: it copies nothing.
+TEST_F(BlitTest, SurfaceAssignmentCopiesNothing)
+{
+    H2DSurface16 *a = makeNumbered(3, 3, true);
+    H2DSurface16 *b = makeNumbered(5, 4, false);
+    uint16_t *pixels = a->getPixels();
+    uint8_t *mask = a->getMask();
+    H2DSurface &base = *a;
+    base = *b;
+    EXPECT_EQ(a->getPixels(), pixels);
+    EXPECT_EQ(a->getMask(), mask);
+    EXPECT_EQ(a->getWidth(), 3);
+    MemoryDisplay d;
+    d.destroySurface(a);
+    d.destroySurface(b);
+}
+
 TEST_F(BlitTest, PresentSendsTheDirtyListOnce)
 {
     MemoryDisplay d;
@@ -225,4 +242,40 @@ TEST_F(BlitTest, FrameRate)
     }
     EXPECT_FLOAT_EQ(d.getFrameRate(), 50.0f);
     H2DDisplayDevice::setClock(nullptr);
+}
+
+// The unclipped blitters still never write outside the screen's pixels or
+// read outside the surface: a bad rectangle is cut, and still recorded dirty
+// as given.
+TEST_F(BlitTest, RawBlitsStayInsideTheirBuffers)
+{
+    MemoryDisplay d(64, 48); // pitch of 67 pixels: columns 64-66 are padding
+    const uint16_t kPad = 0xDEAD;
+    for (int y = 0; y < 48; y++)
+        for (int x = 64; x < 67; x++) d.getScreen().getRow(y)[x] = kPad;
+    H2DSurface16 *opaque = makeNumbered(20, 20, false);
+    H2DSurface16 *masked = makeNumbered(20, 20, true);
+    const HRect whole = { 0, 0, 20, 20 };
+    const HRect past = { 54, 40, 74, 60 };
+    EXPECT_TRUE(d.blit(past, whole, opaque));
+    EXPECT_EQ(d.pixel(63, 47), 100 * 7 + 9 + 1);
+    EXPECT_TRUE(hasDirty(d, 54, 40, 74, 60));
+    EXPECT_TRUE(d.blit(HRect{ -5, -5, 15, 15 }, whole, masked));
+    EXPECT_EQ(d.pixel(0, 0), 100 * 5 + 5 + 1);
+    EXPECT_TRUE(d.blitSurface(HRect{ 60, 30, 80, 50 }, masked));
+    EXPECT_EQ(d.pixel(63, 30), 4);
+    EXPECT_TRUE(d.blendBlit(HRect{ 50, 45, 70, 65 }, whole, masked, kStandardBlend));
+    EXPECT_EQ(d.pixel(63, 47), 100 * 2 + 13 + 1);
+    // A source rectangle reaching past the surface reads only the surface.
+    d.fill(0);
+    EXPECT_TRUE(d.blit(HRect{ 0, 0, 40, 40 }, HRect{ 10, 10, 40, 40 }, opaque));
+    EXPECT_EQ(d.pixel(9, 9), 100 * 19 + 19 + 1);
+    EXPECT_EQ(d.pixel(10, 10), 0);
+    EXPECT_TRUE(d.blendBlit(HRect{ 30, 0, 60, 30 }, HRect{ -5, 15, 10, 40 }, masked, kStandardBlend));
+    EXPECT_EQ(d.pixel(35, 0), 100 * 15 + 1);
+    EXPECT_EQ(d.pixel(35, 5), 0);
+    for (int y = 0; y < 48; y++)
+        for (int x = 64; x < 67; x++) ASSERT_EQ(d.getScreen().getRow(y)[x], kPad) << x << "," << y;
+    d.destroySurface(opaque);
+    d.destroySurface(masked);
 }

@@ -1,20 +1,57 @@
 #include <gtest/gtest.h>
 
 #include <SDL.h>
+#include <dlfcn.h>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "H2DBlender.h"
 #include "HImage.h"
 #include "HSDLDisplayDevice.h"
 #include "message_hook.h"
 
+// What the device asks of SDL, seen by wrapping two of SDL's entry points in
+// this program (the device's calls bind here first; the wrappers hand on to
+// the real library). The dummy driver itself shows nothing.
+static std::vector<Uint32> s_modeFlags;
+static std::vector<int> s_modeBits;
+static bool s_failNextMode = false;
+static std::vector<std::vector<SDL_Rect>> s_updates;
+
+extern "C" SDL_Surface *SDL_SetVideoMode(int width, int height, int bpp, Uint32 flags)
+{
+    typedef SDL_Surface *(*Real)(int, int, int, Uint32);
+    static Real real = (Real)dlsym(RTLD_NEXT, "SDL_SetVideoMode");
+    s_modeFlags.push_back(flags);
+    s_modeBits.push_back(bpp);
+    if (s_failNextMode) {
+        s_failNextMode = false;
+        SDL_SetError("no mode for the test");
+        return nullptr;
+    }
+    return real ? real(width, height, bpp, flags) : nullptr;
+}
+
+extern "C" void SDL_UpdateRects(SDL_Surface *screen, int count, SDL_Rect *rects)
+{
+    typedef void (*Real)(SDL_Surface *, int, SDL_Rect *);
+    static Real real = (Real)dlsym(RTLD_NEXT, "SDL_UpdateRects");
+    s_updates.push_back(std::vector<SDL_Rect>(rects, rects + (count > 0 ? count : 0)));
+    if (real) {
+        real(screen, count, rects);
+    }
+}
+
 // The real SDL device under SDL's dummy video driver (set by the test main).
 class SDLDisplayTest : public testing::Test {
 protected:
     void SetUp() override
     {
+        s_modeFlags.clear();
+        s_modeBits.clear();
+        s_updates.clear();
         m_device = createSDLDisplayDevice(640, 480, "Gobstrel test", false, 0, nullptr);
         ASSERT_NE(m_device, nullptr);
     }
@@ -45,6 +82,9 @@ TEST_F(SDLDisplayTest, OpensA640x480x16Screen)
     EXPECT_EQ(screen->h, 480);
     EXPECT_EQ(screen->format->BitsPerPixel, 16);
     EXPECT_EQ(screen->flags & SDL_FULLSCREEN, 0u);
+    ASSERT_EQ(s_modeFlags.size(), 1u);
+    EXPECT_EQ(s_modeFlags[0], (Uint32)SDL_HWPALETTE); // a window: the palette flag only
+    EXPECT_EQ(s_modeBits[0], 16);
     EXPECT_EQ(m_device->getScreenWidth(), 640);
     EXPECT_EQ(m_device->getScreenHeight(), 480);
     EXPECT_EQ(m_device->getScreen().getPitch(), screen->pitch);
@@ -59,6 +99,8 @@ TEST_F(SDLDisplayTest, OpensA640x480x16Screen)
     SDL_WM_GetCaption(&title, &icon);
     if (title) strncpy(caption, title, sizeof(caption) - 1);
     EXPECT_STREQ(caption, "Gobstrel test");
+    ASSERT_NE(icon, nullptr); // the icon title is the caption too
+    EXPECT_STREQ(icon, "Gobstrel test");
     int x = -1, y = -1;
     SDL_PumpEvents();
     SDL_GetMouseState(&x, &y);
@@ -78,19 +120,53 @@ TEST_F(SDLDisplayTest, ClearFillsWithTheMappedColour)
     EXPECT_EQ(m_device->getDirtyRects().getCount(), 0);
 }
 
-TEST_F(SDLDisplayTest, PresentSendsAndEmptiesTheDirtyList)
+TEST_F(SDLDisplayTest, PresentSendsOnlyTheDirtyRectangles)
 {
+    // Nothing dirty: nothing goes to the screen.
     m_device->present();
     EXPECT_EQ(m_device->getLastDirtyArea(), 0);
+    EXPECT_TRUE(s_updates.empty());
+
     const HRect a = { 0, 0, 10, 10 }, b = { 100, 100, 120, 110 };
-    // Reaching past the screen is cut before SDL sees it.
-    const HRect c = { 600, 470, 700, 520 };
     m_device->invalidateRect(a);
     m_device->invalidateRect(b);
-    m_device->invalidateRect(c);
     m_device->present();
-    EXPECT_EQ(m_device->getLastDirtyArea(), 100 + 200 + 100 * 50);
+    ASSERT_EQ(s_updates.size(), 1u);
+    ASSERT_EQ(s_updates[0].size(), 2u);
+    EXPECT_EQ(s_updates[0][0].x, 0);
+    EXPECT_EQ(s_updates[0][0].w, 10);
+    EXPECT_EQ(s_updates[0][0].h, 10);
+    EXPECT_EQ(s_updates[0][1].x, 100);
+    EXPECT_EQ(s_updates[0][1].y, 100);
+    EXPECT_EQ(s_updates[0][1].w, 20);
+    EXPECT_EQ(s_updates[0][1].h, 10);
+    EXPECT_EQ(m_device->getLastDirtyArea(), 100 + 200);
     EXPECT_EQ(m_device->getDirtyRects().getCount(), 0);
+    m_device->present();
+    EXPECT_EQ(s_updates.size(), 1u); // the list was emptied
+
+    // A blit's destination is what gets presented; an area reaching past the
+    // screen is cut before SDL sees it.
+    HImage image(4, 4, IMAGE_FORMAT_32BIT);
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 4; x++) putBGRA(image, x, y, 255, 0, 0, 255);
+    H2DSurface *s = m_device->createSurface(&image);
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(m_device->blit(HRect{ 30, 40, 34, 44 }, HRect{ 0, 0, 4, 4 }, s));
+    m_device->invalidateRect(HRect{ 600, 470, 700, 520 });
+    m_device->present();
+    ASSERT_EQ(s_updates.size(), 2u);
+    ASSERT_EQ(s_updates[1].size(), 2u);
+    EXPECT_EQ(s_updates[1][0].x, 30);
+    EXPECT_EQ(s_updates[1][0].y, 40);
+    EXPECT_EQ(s_updates[1][0].w, 4);
+    EXPECT_EQ(s_updates[1][0].h, 4);
+    EXPECT_EQ(s_updates[1][1].x, 600);
+    EXPECT_EQ(s_updates[1][1].y, 470);
+    EXPECT_EQ(s_updates[1][1].w, 40);
+    EXPECT_EQ(s_updates[1][1].h, 10);
+    EXPECT_EQ(m_device->getLastDirtyArea(), 16 + 100 * 50);
+    m_device->destroySurface(s);
 }
 
 TEST_F(SDLDisplayTest, ToggleWithoutWindowManagerChangesNothing)
@@ -185,6 +261,38 @@ TEST(SDLDisplayFailure, NoVideoDriverGivesNullAndAnAlert)
     destroyDisplayDevice(nullptr);
 }
 
+TEST(SDLDisplayFailure, NoVideoModeGivesNullAndAnAlert)
+{
+    ScopedMessageHook hook;
+    s_failNextMode = true;
+    HSDLDisplayDevice *device = createSDLDisplayDevice(640, 480, "x", false, 0, nullptr);
+    EXPECT_FALSE(s_failNextMode);
+    EXPECT_EQ(device, nullptr);
+    ASSERT_EQ(hook.boxes().size(), 1u);
+    EXPECT_NE(hook.boxes()[0].text.find("initScreen: SDL_SetVideoMode() failed: no mode for the test"),
+              std::string::npos);
+    // Video was shut down again: nothing is left behind.
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);
+}
+
+TEST(SDLDisplayModes, CaptionIsTheWindowTitle)
+{
+    ScopedMessageHook hook;
+    HSDLDisplayDevice *first = createSDLDisplayDevice(640, 480, "Gobstrel(Ver 1.50.11)", false, 0, nullptr);
+    ASSERT_NE(first, nullptr);
+    char *title = nullptr, *icon = nullptr;
+    SDL_WM_GetCaption(&title, &icon);
+    ASSERT_NE(title, nullptr);
+    EXPECT_STREQ(title, "Gobstrel(Ver 1.50.11)");
+    destroyDisplayDevice(first);
+    // No caption at all is allowed: the window keeps SDL's default.
+    HSDLDisplayDevice *second = createSDLDisplayDevice(640, 480, nullptr, false, 0, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->getScreenWidth(), 640);
+    destroyDisplayDevice(second);
+    EXPECT_TRUE(hook.boxes().empty());
+}
+
 TEST(SDLDisplayModes, FullScreenAsksForTheFullScreenFlag)
 {
     ScopedMessageHook hook;
@@ -195,6 +303,8 @@ TEST(SDLDisplayModes, FullScreenAsksForTheFullScreenFlag)
     EXPECT_EQ(screen->w, 640);
     EXPECT_EQ(screen->format->BitsPerPixel, 16);
     EXPECT_NE(screen->flags & SDL_FULLSCREEN, 0u);
+    ASSERT_FALSE(s_modeFlags.empty());
+    EXPECT_EQ(s_modeFlags.back(), (Uint32)(SDL_HWPALETTE | SDL_FULLSCREEN));
     // Shut down, then deleted: nothing may touch the freed SDL screen.
     destroyDisplayDevice(device);
     EXPECT_EQ(SDL_WasInit(SDL_INIT_VIDEO), 0u);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -20,7 +21,7 @@ TEST(EventRecord, LayoutIsTheJournalRecord)
     HEvent e;
     memset(&e, 0, sizeof(e));
     e.m_iType = ET_KEYDOWN;
-    e.setTime(0x1122334455667788ull);
+    e.m_uTime = 0x1122334455667788ull;
     e.m_iFlag = 1;
     e.m_iModifiers = EM_CTRL | EM_SHIFT;
     e.m_iKey = KC_RETURN;
@@ -42,6 +43,16 @@ TEST(EventRecord, LayoutIsTheJournalRecord)
     EXPECT_EQ(raw[32], 'x');
     EXPECT_EQ(word(36), 0xFFFFFFFDu);
     EXPECT_EQ(word(40), 479u);
+    EXPECT_EQ(word(20), 0u);
+    EXPECT_EQ(word(24), 0u);
+
+    // Raw bytes back into a record give the same 64-bit stamp.
+    HEvent back;
+    memcpy(&back, raw, sizeof(back));
+    const uint64_t stamp = back.m_uTime;
+    EXPECT_EQ(stamp, 0x1122334455667788ull);
+    EXPECT_EQ(back.getTime(), 0x1122334455667788ull);
+    EXPECT_EQ(back.m_iKey, KC_RETURN);
 }
 
 TEST(EventRecord, KeyNames)
@@ -65,6 +76,58 @@ TEST(EventRecord, KeyNames)
     EXPECT_STREQ(keyCodeName(makeEvent(ET_KEYDOWN, 91)), "Unknown(0x5b)");
     EXPECT_STREQ(keyCodeName(makeEvent(ET_KEYDOWN, KC_ESCAPE)), "KC_ESCAPE");
     EXPECT_STREQ(keyCodeName(makeEvent(ET_QUIT, KC_ESCAPE)), "Not A Key");
+}
+
+TEST(EventRecord, EveryNamedKeyCode)
+{
+    const struct { int code; const char *name; } named[] = {
+        { 1, "KC_LBUTTON" }, { 2, "KC_RBUTTON" }, { 4, "KC_MBUTTON" }, { 8, "KC_BACK" },
+        { 9, "KC_TAB" }, { 12, "KC_CLEAR" }, { 13, "KC_RETURN" }, { 16, "KC_SHIFT" },
+        { 17, "KC_CONTROL" }, { 18, "KC_MENU" }, { 27, "KC_ESCAPE" }, { 32, "KC_SPACE" },
+        { 35, "KC_END" }, { 36, "KC_HOME" }, { 37, "KC_LEFT" }, { 38, "KC_UP" },
+        { 39, "KC_RIGHT" }, { 40, "KC_DOWN" }, { 45, "KC_INSERT" }, { 46, "KC_DELETE" },
+        { 106, "KC_MULTIPLY" }, { 107, "KC_ADD" }, { 108, "KC_SEPARATOR" },
+        { 109, "KC_SUBTRACT" }, { 110, "KC_DECIMAL" }, { 111, "KC_DIVIDE" },
+        { 288, "KC_JOY0" }, { 289, "KC_JOY1" },
+    };
+    for (const auto &k : named) {
+        EXPECT_STREQ(keyCodeName(makeEvent(ET_KEYUP, k.code)), k.name) << k.code;
+    }
+    for (int i = 0; i < 10; i++) {
+        EXPECT_EQ(std::string(keyCodeName(makeEvent(ET_KEYDOWN, 96 + i))), "KC_NUMPAD" + std::to_string(i));
+    }
+    for (int i = 1; i <= 12; i++) {
+        EXPECT_EQ(std::string(keyCodeName(makeEvent(ET_KEYDOWN, 111 + i))), "KC_F" + std::to_string(i));
+    }
+    // Codes the input device makes without a name of their own.
+    const int unnamed[] = { 3, 19, 33, 34, 42, 91, 124, 125, 126, 144, 145, 287, 290, 0x7FFFFFFF };
+    char expected[64];
+    for (int code : unnamed) {
+        snprintf(expected, sizeof(expected), "Unknown(0x%x)", code);
+        EXPECT_STREQ(keyCodeName(makeEvent(ET_KEYDOWN, code)), expected);
+    }
+    // The key of a non-key event is never looked at.
+    for (int type = 0; type < 15; type++) {
+        if (type == ET_KEYUP || type == ET_KEYDOWN) continue;
+        EXPECT_STREQ(keyCodeName(makeEvent(type, KC_A, 'a')), "Not A Key");
+    }
+}
+
+TEST(EventRecord, TypeNames)
+{
+    const char *names[15] = {
+        "ET_NONE", "ET_QUIT", "ET_PASTE", "ET_TOGGLE_FULLSCREEN", "ET_PAINT", "ET_ACTIVATE",
+        "ET_WINDOW_MINIMIZED", "ET_KEYUP", "ET_KEYDOWN", "ET_DPAD", "ET_COMMAND", "ET_NETWORK",
+        "ET_MOUSEMOVE", "ET_MOUSEWHEEL", "ET_TIMESTAMP",
+    };
+    char buffer[128];
+    for (int type = 0; type < 15; type++) {
+        HEvent e = makeEvent(type);
+        e.m_uTime = 77;
+        eventToString(e, buffer, sizeof(buffer));
+        const std::string text = buffer;
+        EXPECT_EQ(text.rfind(std::string(names[type]) + "(77)", 0), 0u) << text;
+    }
 }
 
 TEST(EventRecord, TraceTexts)

@@ -346,3 +346,105 @@ TEST_F(EventQueueTest, ShortAndOddJournalsEndReplayCleanly)
     queue.clearJournalReader();
     demo->close();
 }
+
+// What reaches the file is exactly what was posted: 44 bytes a record, the
+// queue's stamp included, in post order, idle ticks too.
+TEST_F(EventQueueTest, JournalIsTheRawPostedRecords)
+{
+    TempFolder folder;
+    HFile *journal = folder.fs()->openFileForWrite("journal.bin");
+    ASSERT_NE(journal, nullptr);
+    HEventQueue queue;
+    queue.setJournalWriter(journal);
+    std::vector<HEvent> taken;
+    for (int i = 0; i < 9; i++) {
+        s_now = 5000 + 10 * i;
+        HEvent e = makeEvent(ET_KEYDOWN, i, 2 * i, KC_A + i);
+        e.m_cChar = (uint8_t)('a' + i);
+        e.m_iModifiers = i & 7;
+        ASSERT_TRUE(queue.postEvent(e));
+        HEvent out;
+        ASSERT_TRUE(queue.getEvent(out, false));
+        taken.push_back(out);
+    }
+    s_now = 6000;
+    HEvent out;
+    EXPECT_FALSE(queue.getEvent(out, false)); // posts the tenth record, a tick
+    ASSERT_TRUE(queue.getEvent(out, false));
+    EXPECT_EQ(out.m_iType, ET_TIMESTAMP);
+    taken.push_back(out);
+    queue.clearJournalWriter();
+    journal->close();
+
+    ASSERT_EQ(folder.size("journal.bin"), 440);
+    FILE *f = fopen(folder.path("journal.bin").c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    unsigned char raw[440];
+    ASSERT_EQ(fread(raw, 1, sizeof(raw), f), sizeof(raw));
+    fclose(f);
+    for (int i = 0; i < 10; i++) {
+        EXPECT_EQ(memcmp(raw + 44 * i, &taken[i], 44), 0) << "record " << i;
+    }
+    // Stamps are the post times, low word at offset 4, high word 0.
+    EXPECT_EQ(raw[4] | raw[5] << 8, 5000);
+    EXPECT_EQ(raw[8] | raw[9] | raw[10] | raw[11], 0);
+    EXPECT_EQ(raw[44 * 9], ET_TIMESTAMP);
+    EXPECT_EQ(raw[44 * 9 + 4] | raw[44 * 9 + 5] << 8, 6000);
+    EXPECT_EQ(taken[3].m_uTime, 5030u);
+}
+
+// Replay answers "nothing pending" once before each recorded tick, exactly
+// like the live queue before it posts one, and then says the file ran out.
+TEST_F(EventQueueTest, ReplayPausesBeforeEveryTick)
+{
+    TempFolder folder;
+    HFile *file = folder.fs()->openFileForWrite("demo.bin");
+    ASSERT_NE(file, nullptr);
+    const int types[] = { ET_KEYDOWN, ET_TIMESTAMP, ET_TIMESTAMP, ET_MOUSEMOVE, ET_QUIT, ET_TIMESTAMP };
+    for (int i = 0; i < 6; i++) {
+        HEvent e = makeEvent(types[i], i, i, types[i] == ET_KEYDOWN ? KC_A : 0);
+        e.m_uTime = 100 + i;
+        ASSERT_EQ(file->write(&e, sizeof(e)), (int32_t)sizeof(e));
+    }
+    file->close();
+
+    HEventQueue queue;
+    HFile *demo = folder.fs()->openFileForRead("demo.bin");
+    ASSERT_NE(demo, nullptr);
+    EXPECT_FALSE(queue.isReplaying());
+    queue.setJournalReader(demo);
+    EXPECT_TRUE(queue.isReplaying());
+    // Expected answers: event type, or -1 for "nothing pending".
+    const int expected[] = { ET_KEYDOWN, -1, ET_TIMESTAMP, -1, ET_TIMESTAMP, ET_MOUSEMOVE, ET_QUIT, -1, ET_TIMESTAMP };
+    for (size_t i = 0; i < sizeof(expected) / sizeof(expected[0]); i++) {
+        HEvent out;
+        memset(&out, 0x7F, sizeof(out));
+        const bool got = queue.getEvent(out, true);
+        if (expected[i] < 0) {
+            EXPECT_FALSE(got) << "call " << i;
+            EXPECT_EQ(out.m_iType, ET_NONE) << "call " << i;
+        } else {
+            ASSERT_TRUE(got) << "call " << i;
+            EXPECT_EQ(out.m_iType, expected[i]) << "call " << i;
+        }
+        EXPECT_FALSE(queue.isReplayFinished()) << "call " << i;
+    }
+    EXPECT_TRUE(s_sleeps.empty()); // replay never sleeps or ticks itself
+    HEvent out;
+    EXPECT_FALSE(queue.getEvent(out, true));
+    EXPECT_TRUE(queue.isReplayFinished());
+    EXPECT_EQ(queue.getPendingCount(), 0);
+
+    // A new demo starts afresh.
+    queue.clearJournalReader();
+    demo->close();
+    demo = folder.fs()->openFileForRead("demo.bin");
+    ASSERT_NE(demo, nullptr);
+    queue.setJournalReader(demo);
+    EXPECT_FALSE(queue.isReplayFinished());
+    ASSERT_TRUE(queue.getEvent(out, true));
+    EXPECT_EQ(out.m_iType, ET_KEYDOWN);
+    EXPECT_EQ(out.m_uTime, 100u);
+    queue.clearJournalReader();
+    demo->close();
+}

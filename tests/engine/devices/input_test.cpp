@@ -246,3 +246,86 @@ TEST_F(SDLInputTest, CenterPointer)
     EXPECT_EQ(got[0].m_iY, 240);
     EXPECT_EQ(got[0].m_iKey, KC_SPACE);
 }
+
+// The whole SDL key table, written out from the key list the game relies on:
+// every symbol 0-322 either has its code here or gives 0.
+TEST_F(SDLInputTest, KeyTableForEverySymbol)
+{
+    int expected[323] = { 0 };
+    expected[8] = 8;
+    expected[9] = 9;
+    expected[12] = 12;
+    expected[13] = 13;
+    expected[19] = 19;
+    expected[27] = 27;
+    expected[32] = 32;
+    for (int s = 48; s <= 57; s++) expected[s] = s;
+    for (int s = 97; s <= 122; s++) expected[s] = s - 32;
+    expected[127] = 46;
+    for (int s = 256; s <= 265; s++) expected[s] = 96 + (s - 256);
+    expected[266] = 110;
+    expected[267] = 111;
+    expected[268] = 106;
+    expected[269] = 109;
+    expected[270] = 107;
+    expected[271] = 13;
+    expected[273] = 38;
+    expected[274] = 40;
+    expected[275] = 39;
+    expected[276] = 37;
+    expected[277] = 45;
+    expected[278] = 36;
+    expected[279] = 35;
+    expected[280] = 33;
+    expected[281] = 34;
+    for (int s = 282; s <= 296; s++) expected[s] = 112 + (s - 282);
+    expected[300] = 144;
+    expected[302] = 145;
+    expected[303] = 16;
+    expected[304] = 16;
+    expected[316] = 42;
+    expected[319] = 91;
+    for (int s = 0; s < 323; s++) {
+        EXPECT_EQ(m_device->keyCodeForSym(s), expected[s]) << "SDL key " << s;
+    }
+    // And through the queue: the table is what key events carry.
+    pushKey(true, SDLK_KP_MINUS);
+    pushKey(false, SDLK_PAGEDOWN);
+    pushKey(true, SDLK_CAPSLOCK);
+    std::vector<HEvent> got = poll();
+    ASSERT_EQ(got.size(), 3u);
+    EXPECT_EQ(got[0].m_iKey, 109);
+    EXPECT_EQ(got[1].m_iType, ET_KEYUP);
+    EXPECT_EQ(got[1].m_iKey, 34);
+    EXPECT_EQ(got[2].m_iType, ET_KEYDOWN);
+    EXPECT_EQ(got[2].m_iKey, 0);
+}
+
+// Pushed events go through the queue's ring like any other: a full ring
+// loses the rest of a poll, and a lost move is posted again next time.
+TEST_F(SDLInputTest, FullQueueLosesEventsNotTheFilter)
+{
+    HEventQueue queue;
+    queue.addEventSource(m_device->getEventSource());
+    HEvent filler;
+    memset(&filler, 0, sizeof(filler));
+    filler.m_iType = ET_PAINT;
+    for (int i = 0; i < 126; i++) {
+        ASSERT_TRUE(queue.postEvent(filler));
+    }
+    pushKey(true, SDLK_a, KMOD_NONE, 'a');
+    pushMotion(77, 88);
+    m_device->pollEvents(&queue); // the key takes the last slot, the move is lost
+    EXPECT_EQ(queue.getPendingCount(), 127);
+    HEvent out;
+    for (int i = 0; i < 126; i++) {
+        ASSERT_TRUE(queue.getEvent(out, false));
+    }
+    ASSERT_TRUE(queue.getEvent(out, false));
+    EXPECT_EQ(out.m_iKey, KC_A);
+    pushMotion(77, 88);
+    ASSERT_TRUE(queue.getEvent(out, false));
+    EXPECT_EQ(out.m_iType, ET_MOUSEMOVE);
+    EXPECT_EQ(out.m_iX, 77);
+    EXPECT_EQ(out.m_iY, 88);
+}
