@@ -6,11 +6,16 @@
 #include "HLog.h"
 #include "HRandom.h"
 
-// A real generator needs a handful of tries; these caps only stop a
-// degenerate one (never seeded: every draw 0) from hanging the deal.
+// A seeded twister needs a few deals and tries. Its poorest seeds (a single
+// high bit) start from a nearly uniform state and need up to some 1400 deals
+// or 1600 tries for one cell, so a cap on plain tries could cut a real deal
+// short and shift every later draw of a replay. The deal gives up only on a
+// generator that repeats itself: the same refused cell, or the same refused
+// board, this many times in a row (those seeds repeat at most a hundred-odd
+// times). A never-seeded twister, every draw 0, is what this is for.
 enum {
-    MAX_DEAL_ATTEMPTS   = 1000,
-    MAX_PLACEMENT_TRIES = 10000
+    STUCK_DEALS         = 1000,
+    STUCK_TRIES         = 100000
 };
 
 // The tutorial's fixed board, [row][column], and its column queue.
@@ -62,6 +67,7 @@ GameBoard::GameBoard(HRandom *pRandom)
     m_blankColumn = 0;
     m_blankRow = 0;
     m_pRandom = pRandom;
+    m_bGeneratorStuck = false;
 }
 
 /*
@@ -91,50 +97,81 @@ void GameBoard::generate(int colours, int baseType, int blockers, bool tutorial)
 
 void GameBoard::fill(bool tutorial)
 {
-    for (int attempt = 1; ; attempt++) {
+    int previous[BOARD_SIZE][BOARD_SIZE];
+    int repeats = 0;
+
+    m_bGeneratorStuck = false;
+    for (int attempt = 0; ; attempt++) {
         fillRandom(m_colours, m_baseType, m_blockers, tutorial);
         if (isFreeOfCrunches()) {
             return;
         }
-        if (attempt >= MAX_DEAL_ATTEMPTS) {
+
+        // Only a deal that cannot come out differently ends the search.
+        bool same = attempt > 0;
+        for (int r = 0; r < BOARD_SIZE; r++) {
+            for (int c = 0; c < BOARD_SIZE; c++) {
+                same = same && previous[r][c] == m_cells[r][c].m_type;
+                previous[r][c] = m_cells[r][c].m_type;
+            }
+        }
+        repeats = same ? repeats + 1 : 0;
+        if (m_bGeneratorStuck || repeats >= STUCK_DEALS) {
             // Play goes on; the first evaluation clears the lines.
-            errorPrintf("GameBoard::fill - no board without complete lines after %d deals", attempt);
+            errorPrintf("GameBoard::fill - the generator repeats itself, keeping a board with complete lines");
             return;
         }
     }
 }
 
+bool GameBoard::m_isFreeCell(bool bEdgeOnly, int column, int row) const
+{
+    if (s_inStartCorner(column, row) || m_cells[row][column].m_type == TILE_BLOCKER) {
+        return false;
+    }
+    return !bEdgeOnly || column == BOARD_SIZE - 1 || row == BOARD_SIZE - 1;
+}
+
 bool GameBoard::m_pickFreeCell(bool bEdgeOnly, int *column, int *row)
 {
-    for (int tries = 0; tries < MAX_PLACEMENT_TRIES; tries++) {
-        const int c = (int)(m_pRandom ? m_pRandom->nextInt(BOARD_SIZE - 1) : 0);
-        const int r = (int)(m_pRandom ? m_pRandom->nextInt(BOARD_SIZE - 1) : 0);
-        if (s_inStartCorner(c, r) || m_cells[r][c].m_type == TILE_BLOCKER) {
-            continue;
+    // Last allowed cell in reading order; none means drawing could never end.
+    int lastColumn = -1;
+    int lastRow = -1;
+    for (int r = 0; r < BOARD_SIZE; r++) {
+        for (int c = 0; c < BOARD_SIZE; c++) {
+            if (m_isFreeCell(bEdgeOnly, c, r)) {
+                lastColumn = c;
+                lastRow = r;
+            }
         }
-        if (bEdgeOnly && c != BOARD_SIZE - 1 && r != BOARD_SIZE - 1) {
-            continue;
-        }
-        *column = c;
-        *row = r;
-        return true;
+    }
+    if (lastColumn < 0) {
+        return false;
     }
 
-    // The generator is stuck: take the last allowed cell in reading order.
-    for (int r = BOARD_SIZE - 1; r >= 0; r--) {
-        for (int c = BOARD_SIZE - 1; c >= 0; c--) {
-            if (s_inStartCorner(c, r) || m_cells[r][c].m_type == TILE_BLOCKER) {
-                continue;
-            }
-            if (bEdgeOnly && c != BOARD_SIZE - 1 && r != BOARD_SIZE - 1) {
-                continue;
-            }
+    int previousColumn = -1;
+    int previousRow = -1;
+    int repeats = 0;
+    for (;;) {
+        const int c = (int)(m_pRandom ? m_pRandom->nextInt(BOARD_SIZE - 1) : 0);
+        const int r = (int)(m_pRandom ? m_pRandom->nextInt(BOARD_SIZE - 1) : 0);
+        if (m_isFreeCell(bEdgeOnly, c, r)) {
             *column = c;
             *row = r;
             return true;
         }
+        repeats = (c == previousColumn && r == previousRow) ? repeats + 1 : 0;
+        previousColumn = c;
+        previousRow = r;
+        if (repeats >= STUCK_TRIES) {
+            break;
+        }
     }
-    return false;
+
+    m_bGeneratorStuck = true;
+    *column = lastColumn;
+    *row = lastRow;
+    return true;
 }
 
 void GameBoard::fillRandom(int colours, int baseType, int blockers, bool tutorial)
@@ -624,6 +661,7 @@ void GameBoard::animate(GameBoardView *view, int elapsedMs)
             }
             QVSprite *old = cell->m_sprite;
             QVSprite *now = view->selectTileSprite(cell);
+            cell->m_sprite = now;
             if (now == old) {
                 continue;
             }

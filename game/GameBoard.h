@@ -102,6 +102,7 @@ private:
     int         m_lineScore(bool bColumn, int line) const;
     bool        m_explodeLine(bool bColumn, int line);
     bool        m_refillLine(bool bColumn, int line, int pos, TileCell *dest);
+    bool        m_isFreeCell(bool bEdgeOnly, int column, int row) const;
     bool        m_pickFreeCell(bool bEdgeOnly, int *column, int *row);
     bool        m_queueWildAllowed() const;
     void        m_newTile(TileCell *cell, bool wildAllowed);
@@ -116,6 +117,7 @@ private:
     int         m_crunchedColumns[BOARD_SIZE];
     TileCell    m_cells[BOARD_ROWS_WITH_QUEUES][BOARD_SIZE];
     HRandom *   m_pRandom;
+    bool        m_bGeneratorStuck;  // a placement gave up during this deal
 };
 
 #endif // GAMEBOARD_H

@@ -11,8 +11,9 @@ class GameBoardView {
 public:
     virtual             ~GameBoardView() {}
 
-    // Chooses the cell's sprite from its kind and explosion progress, stores
-    // it in the cell and returns it (null for blank and removed cells).
+    // Chooses the cell's sprite from its kind and explosion progress and
+    // returns it (null for blank and removed cells); the board keeps it in
+    // the cell to see what changed on the next tick.
     virtual QVSprite *  selectTileSprite(TileCell *cell) = 0;
     virtual void        getTileSpriteSize(const QVSprite *sprite, int *width, int *height) = 0;
     // The play area in screen pixels {left, top, right, bottom}, right and
