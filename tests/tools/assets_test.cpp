@@ -287,6 +287,46 @@ TEST_F(AssetArchive, ScreenLayoutFits) {
     }
 }
 
+// The start button has only a lit picture: un-lit, the caption painted into
+// each info screen shows through, so it must sit exactly under the lit one.
+TEST_F(AssetArchive, InfoScreensCarryTheUnlitStartCaption) {
+    Picture lit = picture("icon_click_to_start_lit.tga");
+    ASSERT_GT(lit.width, 0);
+    const int left = 114 - 23, top = 388 - 17;
+    const char *screens[] = {"info_start.jpg", "info_hint.jpg",  "info_blackjellybean.jpg", "info_red.jpg",
+                             "info_wildcard.jpg", "info_green.jpg", "info_blue.jpg"};
+    Picture first = picture(screens[0]);
+    for (const char *name : screens) {
+        SCOPED_TRACE(name);
+        Picture info = picture(name);
+        ASSERT_EQ(info.width, 420);
+        // Inside the button's shape the picture differs from just outside it.
+        double inside[3] = {0, 0, 0}, outside[3] = {0, 0, 0};
+        int nIn = 0, nOut = 0;
+        double drift = 0;
+        for (int y = 0; y < lit.height; y++) {
+            for (int x = 0; x < lit.width; x++) {
+                const uint8_t *p = info.at(left + x, top + y);
+                uint8_t a = lit.at(x, y)[3];
+                for (int c = 0; c < 3; c++) {
+                    if (a == 255) inside[c] += p[c];
+                    if (a == 0) outside[c] += p[c];
+                    drift += std::abs(int(p[c]) - int(first.at(left + x, top + y)[c]));
+                }
+                nIn += a == 255;
+                nOut += a == 0;
+            }
+        }
+        ASSERT_GT(nIn, lit.width * lit.height / 2);
+        ASSERT_GT(nOut, 0);
+        double d = 0;
+        for (int c = 0; c < 3; c++) d += std::fabs(inside[c] / nIn - outside[c] / nOut);
+        EXPECT_GT(d, 60.0) << "no caption under the lit start button";
+        // And the same caption on every screen.
+        EXPECT_LT(drift / (lit.width * lit.height * 3), 4.0);
+    }
+}
+
 // Sweets sit on the rounded cell wells, so their corners show the arena.
 TEST_F(AssetArchive, TilesHaveTransparentCornersAndFadeOut) {
     for (const Expect &e : expectedPictures()) {
