@@ -21,13 +21,12 @@
 #include <string>
 #include <vector>
 
-#include <vorbis/vorbisenc.h>
-
 #include "HAudioMixerStreamingAudioSource.h"
 #include "HFile.h"
 #include "HMutex.h"
 #include "HOVAudioStream.h"
 #include "HZIPFileSystem.h"
+#include "OggEncoder.h"
 
 namespace {
 
@@ -82,87 +81,27 @@ std::vector<uint8_t> s_readTheme()
     return bytes;
 }
 
-void s_flushPages(ogg_stream_state *os, std::vector<uint8_t> &out, bool force)
-{
-    ogg_page page;
-    while (force ? ogg_stream_flush(os, &page) : ogg_stream_pageout(os, &page)) {
-        out.insert(out.end(), page.header, page.header + page.header_len);
-        out.insert(out.end(), page.body, page.body + page.body_len);
-    }
-}
-
 // Ten seconds of a stereo chord progression with a little noise, encoded like
 // the game's music (22050 Hz, VBR quality 0.4), for when no theme is found.
 std::vector<uint8_t> s_encodeMusic()
 {
-    std::vector<uint8_t> out;
-    vorbis_info vi;
-    vorbis_info_init(&vi);
-    if (vorbis_encode_init_vbr(&vi, 2, kRate, 0.4f) != 0) {
-        vorbis_info_clear(&vi);
-        return out;
-    }
-    vorbis_comment vc;
-    vorbis_comment_init(&vc);
-    vorbis_dsp_state vd;
-    vorbis_block vb;
-    vorbis_analysis_init(&vd, &vi);
-    vorbis_block_init(&vd, &vb);
-    ogg_stream_state os;
-    ogg_stream_init(&os, 2026);
-
-    ogg_packet header, comments, codebooks;
-    vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
-    ogg_stream_packetin(&os, &header);
-    ogg_stream_packetin(&os, &comments);
-    ogg_stream_packetin(&os, &codebooks);
-    s_flushPages(&os, out, true);
-
     static const double kRoots[4] = { 220.0, 174.61, 261.63, 196.0 };
     const int frames = kRate * 10;
+    std::vector<float> samples((size_t)frames * 2);
     uint32_t noise = 12345;
-    for (int done = 0;;) {
-        const int chunk = frames - done < 1024 ? frames - done : 1024;
-        if (chunk == 0) {
-            vorbis_analysis_wrote(&vd, 0);
-        } else {
-            float **buffer = vorbis_analysis_buffer(&vd, chunk);
-            for (int f = 0; f < chunk; f++) {
-                const double t = (double)(done + f) / kRate;
-                const double root = kRoots[(done + f) / (kRate * 5 / 2) % 4];
-                double v = 0.0;
-                for (int n = 0; n < 3; n++) {
-                    v += 0.12 * sin(2.0 * M_PI * root * (1.0 + 0.25 * n + (n == 2) * 0.25) * t);
-                }
-                noise = noise * 1664525u + 1013904223u;
-                const double hiss = ((double)(noise >> 16) / 65536.0 - 0.5) * 0.02;
-                buffer[0][f] = (float)(v * (0.7 + 0.3 * sin(t)) + hiss);
-                buffer[1][f] = (float)(v * (0.7 + 0.3 * cos(t)) - hiss);
-            }
-            vorbis_analysis_wrote(&vd, chunk);
-            done += chunk;
+    for (int i = 0; i < frames; i++) {
+        const double t = (double)i / kRate;
+        const double root = kRoots[i / (kRate * 5 / 2) % 4];
+        double v = 0.0;
+        for (int n = 0; n < 3; n++) {
+            v += 0.12 * sin(2.0 * M_PI * root * (1.0 + 0.25 * n + (n == 2) * 0.25) * t);
         }
-        while (vorbis_analysis_blockout(&vd, &vb) == 1) {
-            vorbis_analysis(&vb, nullptr);
-            vorbis_bitrate_addblock(&vb);
-            ogg_packet packet;
-            while (vorbis_bitrate_flushpacket(&vd, &packet)) {
-                ogg_stream_packetin(&os, &packet);
-                s_flushPages(&os, out, false);
-            }
-        }
-        if (chunk == 0) {
-            break;
-        }
+        noise = noise * 1664525u + 1013904223u;
+        const double hiss = ((double)(noise >> 16) / 65536.0 - 0.5) * 0.02;
+        samples[(size_t)i * 2] = (float)(v * (0.7 + 0.3 * sin(t)) + hiss);
+        samples[(size_t)i * 2 + 1] = (float)(v * (0.7 + 0.3 * cos(t)) - hiss);
     }
-    s_flushPages(&os, out, true);
-
-    ogg_stream_clear(&os);
-    vorbis_block_clear(&vb);
-    vorbis_dsp_clear(&vd);
-    vorbis_comment_clear(&vc);
-    vorbis_info_clear(&vi);
-    return out;
+    return oggEncodeFloat(2, kRate, samples, 2026);
 }
 
 struct Music {

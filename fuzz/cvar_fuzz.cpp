@@ -12,32 +12,18 @@
 #include "HCvarManager.h"
 #include "HFile.h"
 #include "HStandardFileSystem.h"
-
-// The scratch folder goes when the fuzzer exits.
-static std::string s_scratch;
-
-static void s_removeScratch()
-{
-    if (!s_scratch.empty()) {
-        const std::string cmd = "rm -rf '" + s_scratch + "'";
-        if (system(cmd.c_str()) != 0) {
-            fprintf(stderr, "could not remove %s\n", s_scratch.c_str());
-        }
-    }
-}
+#include "FuzzScratch.h"
 
 static HStandardFileSystem *s_pFileSystem = nullptr;
 
 static bool s_setUp()
 {
-    char szDir[] = "/tmp/gobstrel-cvar-fuzz-XXXXXX";
-    if (!mkdtemp(szDir)) {
+    const std::string dir = s_makeScratch("cvar");
+    if (dir.empty()) {
         return false;
     }
-    s_scratch = szDir;
-    atexit(s_removeScratch);
     s_pFileSystem = new HStandardFileSystem;
-    return s_pFileSystem->init(szDir);
+    return s_pFileSystem->init(dir.c_str());
 }
 
 static bool s_writeFile(const char *pszName, const uint8_t *pData, size_t uSize)

@@ -11,19 +11,7 @@
 
 #include "HMessageBox.h"
 #include "HUnixRegistry.h"
-
-// The scratch folder goes when the fuzzer exits.
-static std::string s_scratch;
-
-static void s_removeScratch()
-{
-    if (!s_scratch.empty()) {
-        const std::string cmd = "rm -rf '" + s_scratch + "'";
-        if (system(cmd.c_str()) != 0) {
-            fprintf(stderr, "could not remove %s\n", s_scratch.c_str());
-        }
-    }
-}
+#include "FuzzScratch.h"
 
 static int s_answerBox(uint32_t, const char *, const char *)
 {
@@ -35,14 +23,12 @@ static std::string s_file;
 static bool s_setUp()
 {
     setMessageBoxHook(s_answerBox);
-    char szHome[] = "/tmp/gobstrel-registry-fuzz-XXXXXX";
-    if (!mkdtemp(szHome)) {
+    const std::string home = s_makeScratch("registry");
+    if (home.empty()) {
         return false;
     }
-    s_scratch = szHome;
-    atexit(s_removeScratch);
-    setenv("HOME", szHome, 1);
-    s_file = std::string(szHome) + "/.quorvex/registry_Quorvex_Gobstrel";
+    setenv("HOME", home.c_str(), 1);
+    s_file = home + "/.quorvex/registry_Quorvex_Gobstrel";
     return true;
 }
 

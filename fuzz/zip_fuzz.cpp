@@ -13,31 +13,17 @@
 
 #include "HFile.h"
 #include "HZIPFileSystem.h"
-
-// The scratch folder goes when the fuzzer exits.
-static std::string s_scratch;
-
-static void s_removeScratch()
-{
-    if (!s_scratch.empty()) {
-        const std::string cmd = "rm -rf '" + s_scratch + "'";
-        if (system(cmd.c_str()) != 0) {
-            fprintf(stderr, "could not remove %s\n", s_scratch.c_str());
-        }
-    }
-}
+#include "FuzzScratch.h"
 
 static std::string s_path;
 
 static bool s_setUp()
 {
-    char szDir[] = "/tmp/gobstrel-zip-fuzz-XXXXXX";
-    if (!mkdtemp(szDir)) {
+    const std::string dir = s_makeScratch("zip");
+    if (dir.empty()) {
         return false;
     }
-    s_scratch = szDir;
-    atexit(s_removeScratch);
-    s_path = std::string(szDir) + "/fuzz.qvz";
+    s_path = dir + "/fuzz.qvz";
     return true;
 }
 

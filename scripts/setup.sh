@@ -26,6 +26,7 @@ libcairo2-dev
 fonts-dejavu-core
 xvfb
 xauth
+libxtst6
 "
 
 missing=""

@@ -11,19 +11,6 @@ static uint32_t s_read32(const unsigned char *p)
     return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
 }
 
-bool HBMPLoader::load(HFileSystem *pFileSystem, const char *szName)
-{
-    release();
-    unsigned char *pBuffer;
-    int iSize;
-    if (!sm_readFile(pFileSystem, szName, &pBuffer, &iSize)) {
-        return false;
-    }
-    const bool bOk = decode(pBuffer, iSize, szName);
-    free(pBuffer);
-    return bOk;
-}
-
 bool HBMPLoader::decode(const unsigned char *pBuffer, int iSize, const char *szName)
 {
     release();

@@ -6,8 +6,7 @@
 // Uncompressed 24-bit BMP. Not reachable from the proxy.
 class HBMPLoader : public HImageLoader {
 public:
-    bool load(HFileSystem *pFileSystem, const char *szName) override;
-    bool decode(const unsigned char *pBuffer, int iSize, const char *szName);
+    bool decode(const unsigned char *pBuffer, int iSize, const char *szName) override;
 };
 
 #endif

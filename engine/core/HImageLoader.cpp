@@ -11,6 +11,25 @@ void HImageLoader::release()
     m_pImage = nullptr;
 }
 
+bool HImageLoader::load(HFileSystem *pFileSystem, const char *szName)
+{
+    release();
+    unsigned char *pBuffer;
+    int iSize;
+    if (!sm_readFile(pFileSystem, szName, &pBuffer, &iSize)) {
+        return false;
+    }
+    const bool bOk = decode(pBuffer, iSize, szName);
+    free(pBuffer);
+    return bOk;
+}
+
+bool HImageLoader::decode(const unsigned char *, int, const char *)
+{
+    release();
+    return false;
+}
+
 bool HImageLoader::sm_readFile(HFileSystem *pFileSystem, const char *szName,
                                unsigned char **ppBuffer, int *piSize)
 {

@@ -11,7 +11,11 @@ public:
     HImageLoader() : m_pImage(nullptr) {}
     virtual ~HImageLoader() {} // leaves the image alone
 
-    virtual bool load(HFileSystem *pFileSystem, const char *szName) = 0;
+    // Reads the whole file and hands it to decode(); the proxy picks a loader instead.
+    virtual bool load(HFileSystem *pFileSystem, const char *szName);
+    // Decodes a file held in memory; szName only names it in diagnostics.
+    // Loaders that read no format of their own keep this, which fails.
+    virtual bool decode(const unsigned char *pBuffer, int iSize, const char *szName);
     virtual void release();
     virtual HImage *getImage() { return m_pImage; }
 

@@ -96,19 +96,6 @@ static void s_termSource(j_decompress_ptr)
 // coefficient) so a lying header fails instead of exhausting memory.
 static const long s_lMaxJpegMemory = 256L * 1024 * 1024;
 
-bool HJPGLoader::load(HFileSystem *pFileSystem, const char *szName)
-{
-    release();
-    unsigned char *pBuffer;
-    int iSize;
-    if (!sm_readFile(pFileSystem, szName, &pBuffer, &iSize)) {
-        return false;
-    }
-    const bool bOk = decode(pBuffer, iSize, szName);
-    free(pBuffer);
-    return bOk;
-}
-
 bool HJPGLoader::decode(const unsigned char *pBuffer, int iSize, const char *szName)
 {
     release();

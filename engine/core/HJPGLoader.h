@@ -7,8 +7,7 @@
 // file fails the load instead of ending the program.
 class HJPGLoader : public HImageLoader {
 public:
-    bool load(HFileSystem *pFileSystem, const char *szName) override;
-    bool decode(const unsigned char *pBuffer, int iSize, const char *szName);
+    bool decode(const unsigned char *pBuffer, int iSize, const char *szName) override;
 };
 
 #endif

@@ -100,12 +100,10 @@ void HMat44f::transform(const Vec4 &v, Vec4 &out) const
     out.assign(f[0], f[1], f[2], f[3]);
 }
 
-void HMat44f::getMinor(int iRow, int iColumn, HMat33f &out) const
+// Where the minor's nine elements stand in the 4x4, row by row, without
+// iRow and iColumn.
+static void s_minorIndices(int iRow, int iColumn, int aiIndex[9])
 {
-    if (!s_validIndex(iRow) || !s_validIndex(iColumn)) {
-        out.set(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
-        return;
-    }
     int n = 0;
     for (int r = 0; r < 4; r++) {
         if (r == iRow) {
@@ -113,9 +111,22 @@ void HMat44f::getMinor(int iRow, int iColumn, HMat33f &out) const
         }
         for (int c = 0; c < 4; c++) {
             if (c != iColumn) {
-                out.m_f[n++] = m_f[4 * r + c];
+                aiIndex[n++] = 4 * r + c;
             }
         }
+    }
+}
+
+void HMat44f::getMinor(int iRow, int iColumn, HMat33f &out) const
+{
+    if (!s_validIndex(iRow) || !s_validIndex(iColumn)) {
+        out.set(0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f);
+        return;
+    }
+    int aiIndex[9];
+    s_minorIndices(iRow, iColumn, aiIndex);
+    for (int n = 0; n < 9; n++) {
+        out.m_f[n] = m_f[aiIndex[n]];
     }
 }
 
@@ -124,16 +135,10 @@ void HMat44f::setMinor(int iRow, int iColumn, const HMat33f &m)
     if (!s_validIndex(iRow) || !s_validIndex(iColumn)) {
         return;
     }
-    int n = 0;
-    for (int r = 0; r < 4; r++) {
-        if (r == iRow) {
-            continue;
-        }
-        for (int c = 0; c < 4; c++) {
-            if (c != iColumn) {
-                m_f[4 * r + c] = m.m_f[n++];
-            }
-        }
+    int aiIndex[9];
+    s_minorIndices(iRow, iColumn, aiIndex);
+    for (int n = 0; n < 9; n++) {
+        m_f[aiIndex[n]] = m.m_f[n];
     }
 }
 

@@ -36,19 +36,6 @@ static void s_warning(png_structp, png_const_charp szMessage)
     alertBox("lpng122 encountered warning '%s'", szMessage);
 }
 
-bool HPNGLoader::load(HFileSystem *pFileSystem, const char *szName)
-{
-    release();
-    unsigned char *pBuffer;
-    int iSize;
-    if (!sm_readFile(pFileSystem, szName, &pBuffer, &iSize)) {
-        return false;
-    }
-    const bool bOk = decode(pBuffer, iSize, szName);
-    free(pBuffer);
-    return bOk;
-}
-
 bool HPNGLoader::decode(const unsigned char *pBuffer, int iSize, const char *szName)
 {
     release();

@@ -6,8 +6,7 @@
 // 8-bit palette, RGB and RGBA PNG through libpng, decoded to 32 bits.
 class HPNGLoader : public HImageLoader {
 public:
-    bool load(HFileSystem *pFileSystem, const char *szName) override;
-    bool decode(const unsigned char *pBuffer, int iSize, const char *szName);
+    bool decode(const unsigned char *pBuffer, int iSize, const char *szName) override;
 };
 
 #endif

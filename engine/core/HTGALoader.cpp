@@ -14,19 +14,6 @@ static int s_read16(const unsigned char *p)
     return (int16_t)(p[0] | (p[1] << 8));
 }
 
-bool HTGALoader::load(HFileSystem *pFileSystem, const char *szName)
-{
-    release();
-    unsigned char *pBuffer;
-    int iSize;
-    if (!sm_readFile(pFileSystem, szName, &pBuffer, &iSize)) {
-        return false;
-    }
-    const bool bOk = decode(pBuffer, iSize, szName);
-    free(pBuffer);
-    return bOk;
-}
-
 bool HTGALoader::decode(const unsigned char *pBuffer, int iSize, const char *szName)
 {
     release();

@@ -6,8 +6,7 @@
 // Uncompressed TGA: true-colour 16, 24 and 32 bits, anything else as 8-bit.
 class HTGALoader : public HImageLoader {
 public:
-    bool load(HFileSystem *pFileSystem, const char *szName) override;
-    bool decode(const unsigned char *pBuffer, int iSize, const char *szName);
+    bool decode(const unsigned char *pBuffer, int iSize, const char *szName) override;
 
     // Writes a 32-bit or 16-bit image so that load() reads it back unchanged.
     static bool write(HFileSystem *pFileSystem, const char *szName, const HImage *pImage);

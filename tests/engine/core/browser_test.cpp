@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "HPlatform.h"
+#include "child_process.h"
 
 namespace {
 
@@ -60,63 +61,23 @@ protected:
     int launch(const std::string &address, bool bDisplay, std::string *pErr,
                bool bFailRemote = false)
     {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            return -1;
-        }
-        fflush(stdout);
-        fflush(stderr);
-        const pid_t pid = fork();
-        if (pid == 0) {
-            alarm(20);
-            dup2(fds[1], STDERR_FILENO);
-            close(fds[0]);
-            close(fds[1]);
-            setenv("PATH", m_bin.c_str(), 1);
-            if (bDisplay) {
-                setenv("DISPLAY", ":99", 1);
-            } else {
-                unsetenv("DISPLAY");
-            }
-            if (bFailRemote) {
-                setenv("FAKE_FAIL_REMOTE", "1", 1);
-            } else {
-                unsetenv("FAKE_FAIL_REMOTE");
-            }
-            launchBrowser(address.c_str());
-        }
-        close(fds[1]);
-        std::string err;
-        char buffer[4096];
-        ssize_t n;
-        // The child's copy of the pipe closes at its exit; background
-        // browsers inherit it, so stop at the child's exit, not at EOF.
-        fcntl(fds[0], F_SETFL, O_NONBLOCK);
-        int status = 0;
-        const time_t deadline = time(nullptr) + 25;
-        for (;;) {
-            while ((n = read(fds[0], buffer, sizeof(buffer))) > 0) {
-                err.append(buffer, (size_t)n);
-            }
-            if (waitpid(pid, &status, WNOHANG) == pid) {
-                break;
-            }
-            if (time(nullptr) > deadline) {
-                kill(pid, SIGKILL);
-                waitpid(pid, &status, 0);
-                close(fds[0]);
-                return -1;
-            }
-            usleep(10000);
-        }
-        while ((n = read(fds[0], buffer, sizeof(buffer))) > 0) {
-            err.append(buffer, (size_t)n);
-        }
-        close(fds[0]);
-        if (pErr) {
-            *pErr = err;
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return runChildCapturing(
+            STDERR_FILENO,
+            [&] {
+                setenv("PATH", m_bin.c_str(), 1);
+                if (bDisplay) {
+                    setenv("DISPLAY", ":99", 1);
+                } else {
+                    unsetenv("DISPLAY");
+                }
+                if (bFailRemote) {
+                    setenv("FAKE_FAIL_REMOTE", "1", 1);
+                } else {
+                    unsetenv("FAKE_FAIL_REMOTE");
+                }
+                launchBrowser(address.c_str());
+            },
+            pErr);
     }
 
     // The fake's log once it holds iRuns complete runs (background commands

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "HCommandLine.h"
+#include "child_process.h"
 #include "message_hook.h"
 
 namespace {
@@ -23,55 +24,7 @@ namespace {
 // status, or -1 when it did not exit normally within the time limit.
 int runChild(const std::function<void()> &fn, std::string *pOutput, int iSeconds = 20)
 {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        return -1;
-    }
-    fflush(stdout);
-    fflush(stderr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        alarm((unsigned)iSeconds);
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        fn();
-        _exit(99); // fn was expected to end the process
-    }
-    close(fds[1]);
-    fcntl(fds[0], F_SETFL, O_NONBLOCK);
-    std::string output;
-    int status = 0;
-    const time_t deadline = time(nullptr) + iSeconds + 5;
-    bool bDone = false;
-    while (!bDone) {
-        char buffer[4096];
-        ssize_t n;
-        while ((n = read(fds[0], buffer, sizeof(buffer))) > 0) {
-            output.append(buffer, (size_t)n);
-        }
-        const pid_t r = waitpid(pid, &status, WNOHANG);
-        if (r == pid) {
-            bDone = true;
-        } else if (time(nullptr) > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            close(fds[0]);
-            return -1;
-        } else {
-            usleep(10000);
-        }
-    }
-    char buffer[4096];
-    ssize_t n;
-    while ((n = read(fds[0], buffer, sizeof(buffer))) > 0) {
-        output.append(buffer, (size_t)n);
-    }
-    close(fds[0]);
-    if (pOutput) {
-        *pOutput = output;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return runChildCapturing(STDOUT_FILENO, fn, pOutput, iSeconds);
 }
 
 std::string parse(std::vector<const char *> args, size_t iSize = COMMAND_LINE_SIZE)

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "HHeap.h"
-#include "HMessageBox.h"
+#include "message_hook.h"
 
 #include <stdint.h>
 
@@ -12,27 +12,10 @@
 
 namespace {
 
-std::vector<std::string> g_alerts;
-
-int s_captureBox(uint32_t, const char *szTitle, const char *szText)
-{
-    g_alerts.push_back(std::string(szTitle) + ": " + szText);
-    return MB_RESULT_OK;
-}
-
 class HeapTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        g_alerts.clear();
-        m_pSavedHook = getMessageBoxHook();
-        setMessageBoxHook(s_captureBox);
-    }
-    // Puts back whatever answered boxes before, so no later test can reach
-    // a real box.
-    void TearDown() override { setMessageBoxHook(m_pSavedHook); }
-
-    HMessageBoxHook m_pSavedHook = nullptr;
+    // Answers and records every box; the hook before comes back afterwards.
+    ScopedMessageHook m_hook;
 
     uint8_t m_block[100];
 };
@@ -49,7 +32,7 @@ TEST_F(HeapTest, FreshHeapHasNoBlock)
     EXPECT_EQ(heap.getTag(), 0);
     EXPECT_EQ(heap.alloc(nullptr, 0, 0), nullptr);
     EXPECT_EQ(heap.alloc(nullptr, 1, 0), nullptr);
-    EXPECT_TRUE(g_alerts.empty());
+    EXPECT_TRUE(m_hook.boxes().empty());
 }
 
 TEST_F(HeapTest, ExhaustionAtTheEndOfTheBlock)
@@ -126,12 +109,13 @@ TEST_F(HeapTest, RebindingAlertsAndStillRebinds)
     uint8_t other[20];
     HHeap heap;
     heap.setHeap(m_block, sizeof(m_block), 1);
-    EXPECT_TRUE(g_alerts.empty());
+    EXPECT_TRUE(m_hook.boxes().empty());
     heap.alloc(nullptr, 10, 0);
 
     heap.setHeap(other, sizeof(other), 2);
-    ASSERT_EQ(g_alerts.size(), 1u);
-    EXPECT_EQ(g_alerts[0], "Alert: setHeap - already initialized");
+    ASSERT_EQ(m_hook.boxes().size(), 1u);
+    EXPECT_EQ(m_hook.boxes()[0].title, "Alert");
+    EXPECT_EQ(m_hook.boxes()[0].text, "setHeap - already initialized");
     size_t uSize = 0, uUsed = 1;
     EXPECT_EQ(heap.getInfo(&uSize, &uUsed), other);
     EXPECT_EQ(uSize, 20u);
@@ -141,10 +125,10 @@ TEST_F(HeapTest, RebindingAlertsAndStillRebinds)
 
     // Unbinding (null block) is no rebind: no alert, and nothing to hand out.
     heap.setHeap(nullptr, 0, 0);
-    EXPECT_EQ(g_alerts.size(), 1u);
+    EXPECT_EQ(m_hook.boxes().size(), 1u);
     EXPECT_EQ(heap.alloc(nullptr, 0, 0), nullptr);
     // A null block that claims a size still hands out nothing.
     heap.setHeap(nullptr, 64, 0);
     EXPECT_EQ(heap.alloc(nullptr, 8, 0), nullptr);
-    EXPECT_EQ(g_alerts.size(), 1u);
+    EXPECT_EQ(m_hook.boxes().size(), 1u);
 }

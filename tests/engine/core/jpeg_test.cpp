@@ -13,7 +13,7 @@
 #include "HImageLoaderProxy.h"
 #include "HJPGLoader.h"
 #include "HStandardFileSystem.h"
-#include "message_hook.h"
+#include "image_folder.h"
 
 namespace {
 
@@ -67,34 +67,9 @@ std::vector<uint8_t> blockPixels(const uint8_t colors[4][3])
     return pixels;
 }
 
-class JPEGTest : public testing::Test {
+class JPEGTest : public ImageFolderTest {
 protected:
-    void SetUp() override
-    {
-        char szTemplate[] = "/tmp/gobstrel-jpeg-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(szTemplate));
-        m_dir = szTemplate;
-        ASSERT_TRUE(m_fs.init(m_dir.c_str()));
-    }
-    void TearDown() override
-    {
-        m_fs.shutdown();
-        std::string cmd = "timeout 30 rm -rf '" + m_dir + "'";
-        EXPECT_EQ(0, system(cmd.c_str()));
-    }
-    void writeFile(const char *szName, const std::vector<uint8_t> &bytes)
-    {
-        FILE *f = fopen((m_dir + "/" + szName).c_str(), "wb");
-        ASSERT_NE(nullptr, f);
-        if (!bytes.empty()) {
-            ASSERT_EQ(bytes.size(), fwrite(bytes.data(), 1, bytes.size(), f));
-        }
-        fclose(f);
-    }
-
-    std::string m_dir;
-    HStandardFileSystem m_fs;
-    ScopedMessageHook m_hook;
+    JPEGTest() : ImageFolderTest("jpeg") {}
 };
 
 const uint8_t s_colors[4][3] = { { 10, 20, 30 }, { 200, 100, 50 }, { 0, 255, 128 }, { 7, 7, 7 } };
@@ -221,9 +196,11 @@ TEST_F(JPEGTest, SegmentLongerThanTheFileFails)
     writeFile("longapp.jpg", file);
     // A whole image whose end was cut inside such a segment.
     std::vector<uint8_t> good = encodeJpeg(16, 16, 3, JCS_RGB, blockPixels(s_colors), false);
-    std::vector<uint8_t> cut(good.begin(), good.begin() + 2);
-    cut.insert(cut.end(), { 0xFF, 0xE2, 0x40, 0x00 });
-    cut.insert(cut.end(), good.begin() + 2, good.end());
+    const uint8_t segment[] = { 0xFF, 0xE2, 0x40, 0x00 };
+    std::vector<uint8_t> cut(good.size() + sizeof(segment));
+    memcpy(cut.data(), good.data(), 2);
+    memcpy(cut.data() + 2, segment, sizeof(segment));
+    memcpy(cut.data() + 2 + sizeof(segment), good.data() + 2, good.size() - 2);
     writeFile("swallowed.jpg", cut);
 
     for (const char *szName : { "longapp.jpg", "swallowed.jpg" }) {

@@ -11,6 +11,7 @@
 #include "HRigidTransform.h"
 #include "Vec3.h"
 #include "Vec4.h"
+#include "message_hook.h"
 
 #include <math.h>
 #include <string.h>
@@ -25,32 +26,10 @@ namespace {
 const float kfTight = 1e-6f;
 const float kfChain = 1e-5f;
 
-struct Alert {
-    uint32_t    uType;
-    std::string title;
-    std::string text;
-};
-std::vector<Alert> g_alerts;
-
-int s_captureBox(uint32_t uType, const char *szTitle, const char *szText)
-{
-    g_alerts.push_back(Alert{ uType, szTitle ? szTitle : "", szText ? szText : "" });
-    return MB_RESULT_OK;
-}
-
 class MathTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        g_alerts.clear();
-        m_pSavedHook = getMessageBoxHook();
-        setMessageBoxHook(s_captureBox);
-    }
-    // Puts back whatever answered boxes before, so no later test can reach
-    // a real box.
-    void TearDown() override { setMessageBoxHook(m_pSavedHook); }
-
-    HMessageBoxHook m_pSavedHook = nullptr;
+    // Answers and records every box; the hook before comes back afterwards.
+    ScopedMessageHook m_hook;
 };
 
 void expectMat33Near(const HMat33f &a, const HMat33f &b, float fTol)
@@ -179,7 +158,7 @@ TEST_F(MathTest, Vec3Basics)
     EXPECT_FALSE(Vec3(1.0f, 2.0f, 3.0f).equals(Vec3(1.0f, 2.0f, 3.0001f)));
     EXPECT_TRUE(Vec3(1.0f, 2.0f, 3.0f).equalsWithin(Vec3(1.0f, 2.0f, 3.25f), 0.25f));
     EXPECT_FALSE(Vec3(1.0f, 2.0f, 3.0f).equalsWithin(Vec3(1.0f, 1.5f, 3.0f), 0.25f));
-    EXPECT_TRUE(g_alerts.empty());
+    EXPECT_TRUE(m_hook.boxes().empty());
 }
 
 TEST_F(MathTest, Vec3IndexOutOfRangeAlertsAndYieldsFallback)
@@ -188,14 +167,14 @@ TEST_F(MathTest, Vec3IndexOutOfRangeAlertsAndYieldsFallback)
     const Vec3 &c = v;
 
     EXPECT_EQ(c[3], 0.0f);
-    ASSERT_EQ(g_alerts.size(), 1u);
-    EXPECT_EQ(g_alerts[0].title, "Alert");
-    EXPECT_EQ(g_alerts[0].text, "Out of bound vector operator, Vec3");
-    EXPECT_EQ(g_alerts[0].uType & MB_TYPE_MASK, (uint32_t)MB_TYPE_OK);
+    ASSERT_EQ(m_hook.boxes().size(), 1u);
+    EXPECT_EQ(m_hook.boxes()[0].title, "Alert");
+    EXPECT_EQ(m_hook.boxes()[0].text, "Out of bound vector operator, Vec3");
+    EXPECT_EQ(m_hook.boxes()[0].uType & MB_TYPE_MASK, (uint32_t)MB_TYPE_OK);
 
     float &r = v[-1];
     EXPECT_EQ(&r, &v.x);
-    EXPECT_EQ(g_alerts.size(), 2u);
+    EXPECT_EQ(m_hook.boxes().size(), 2u);
     // The stray write lands in x, never outside the vector.
     v[1000] = 1.0f;
     EXPECT_TRUE(v.equals(Vec3(1.0f, 6.0f, 7.0f)));
@@ -572,7 +551,7 @@ TEST_F(MathTest, ProjectionMatrix)
     EXPECT_FALSE(keep.makeProjectionMatrix(1.0f, 10.0f, 0.0f, 1.0f));
     EXPECT_FALSE(keep.makeProjectionMatrix(1.0f, 10.0f, 60.0f, 0.0f));
     expectMat44Near(keep, before, 0.0f);
-    EXPECT_TRUE(g_alerts.empty());          // the diagnostic is not a box
+    EXPECT_TRUE(m_hook.boxes().empty());          // the diagnostic is not a box
 }
 
 TEST_F(MathTest, RigidTransformViewIsInverseOfWorld)

@@ -14,7 +14,7 @@
 #include "HImageLoaderProxy.h"
 #include "HPNGLoader.h"
 #include "HStandardFileSystem.h"
-#include "message_hook.h"
+#include "image_folder.h"
 
 namespace {
 
@@ -69,40 +69,15 @@ std::vector<uint8_t> encodePng(const PngLayout &layout)
     return out;
 }
 
-class PNGTest : public testing::Test {
+class PNGTest : public ImageFolderTest {
 protected:
-    void SetUp() override
-    {
-        char szTemplate[] = "/tmp/gobstrel-png-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(szTemplate));
-        m_dir = szTemplate;
-        ASSERT_TRUE(m_fs.init(m_dir.c_str()));
-    }
-    void TearDown() override
-    {
-        m_fs.shutdown();
-        std::string cmd = "timeout 30 rm -rf '" + m_dir + "'";
-        EXPECT_EQ(0, system(cmd.c_str()));
-    }
-    void writeFile(const char *szName, const std::vector<uint8_t> &bytes)
-    {
-        FILE *f = fopen((m_dir + "/" + szName).c_str(), "wb");
-        ASSERT_NE(nullptr, f);
-        if (!bytes.empty()) {
-            ASSERT_EQ(bytes.size(), fwrite(bytes.data(), 1, bytes.size(), f));
-        }
-        fclose(f);
-    }
+    PNGTest() : ImageFolderTest("png") {}
     bool failsCleanly(const char *szName)
     {
         HImageLoaderProxy loader;
         const bool bLoaded = loader.load(&m_fs, szName);
         return !bLoaded && loader.getImage() == nullptr;
     }
-
-    std::string m_dir;
-    HStandardFileSystem m_fs;
-    ScopedMessageHook m_hook;
 };
 
 std::vector<uint8_t> rgbaPixels(int w, int h)

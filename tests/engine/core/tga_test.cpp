@@ -12,35 +12,13 @@
 #include "HImageLoaderProxy.h"
 #include "HStandardFileSystem.h"
 #include "HTGALoader.h"
-#include "message_hook.h"
+#include "image_folder.h"
 
 namespace {
 
-class TGATest : public testing::Test {
+class TGATest : public ImageFolderTest {
 protected:
-    void SetUp() override
-    {
-        char szTemplate[] = "/tmp/gobstrel-tga-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(szTemplate));
-        m_dir = szTemplate;
-        ASSERT_TRUE(m_fs.init(m_dir.c_str()));
-    }
-    void TearDown() override
-    {
-        m_fs.shutdown();
-        std::string cmd = "timeout 30 rm -rf '" + m_dir + "'";
-        EXPECT_EQ(0, system(cmd.c_str()));
-    }
-
-    void writeFile(const char *szName, const std::vector<uint8_t> &bytes)
-    {
-        FILE *f = fopen((m_dir + "/" + szName).c_str(), "wb");
-        ASSERT_NE(nullptr, f);
-        if (!bytes.empty()) {
-            ASSERT_EQ(bytes.size(), fwrite(bytes.data(), 1, bytes.size(), f));
-        }
-        fclose(f);
-    }
+    TGATest() : ImageFolderTest("tga") {}
 
     static std::vector<uint8_t> header(int type, int w, int h, int depth, int descriptor = 0)
     {
@@ -54,10 +32,6 @@ protected:
         b[17] = (uint8_t)descriptor;
         return b;
     }
-
-    std::string m_dir;
-    HStandardFileSystem m_fs;
-    ScopedMessageHook m_hook;
 };
 
 TEST_F(TGATest, ThirtyTwoBitsBottomRowFirst)

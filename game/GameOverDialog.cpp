@@ -1,0 +1,50 @@
+#include "GameOverDialog.h"
+
+#include "GameApp.h"
+
+GameOverDialog::GameOverDialog()
+{
+}
+
+GameOverDialog::~GameOverDialog()
+{
+}
+
+void GameOverDialog::build(H2DDisplayDevice *display, HFileSystem *fileSystem)
+{
+    m_background.load(display, fileSystem, "gameover.jpg");
+    m_continue.load(display, fileSystem, "icon_continue.tga");
+    m_continueLit.load(display, fileSystem, "icon_continue_lit.tga");
+
+    m_continueButton.setPosition(HPoint{ 101, 293 });
+    m_continueButton.setSprites(&m_continue, &m_continueLit, nullptr);
+    m_continueButton.setEnabled(false);
+
+    setPosition(HPoint{ 23, 17 });
+    addItem(&m_continueButton);
+    setBackground(&m_background);
+}
+
+void GameOverDialog::releaseSprites()
+{
+    m_background.release();
+    m_continue.release();
+    m_continueLit.release();
+    clearItems();
+}
+
+bool GameOverDialog::onItemActivated(QVDialogItem *item)
+{
+    (void)item;
+    if (getApplication()) {
+        playClickSound(getApplication());
+    }
+    return true;
+}
+
+bool GameOverDialog::onTimeout()
+{
+    m_continueButton.setEnabled(true);
+    invalidate(m_continueButton.getRect());
+    return false;
+}

@@ -1,0 +1,32 @@
+#include "HighScoresButton.h"
+
+#include "GameApp.h"
+
+HighScoresButton::HighScoresButton()
+{
+}
+
+HighScoresButton::~HighScoresButton()
+{
+}
+
+void HighScoresButton::draw(H2DDisplayDevice *display, const HRect &clipRect)
+{
+    const GameApp *game = static_cast<GameApp *>(m_pOwner);
+    if (game && !game->isTutorialActive()) {
+        QVControl::draw(display, clipRect);
+    }
+}
+
+bool HighScoresButton::handleEvent(const HEvent &event)
+{
+    QVControl::handleEvent(event);
+    GameApp *game = static_cast<GameApp *>(m_pOwner);
+    if (!game || !isClicked(event) || game->isTutorialActive()) {
+        return false;
+    }
+    game->m_buttonHeld = false;
+    playClickSound(game);
+    game->showHighScores();
+    return true;
+}

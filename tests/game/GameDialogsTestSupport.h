@@ -1,0 +1,207 @@
+#ifndef GAMEDIALOGSTESTSUPPORT_H
+#define GAMEDIALOGSTESTSUPPORT_H
+
+// A headless game for the dialog and button tests: the real GameApp on SDL's
+// dummy display, a scratch resource folder of generated pictures, a scratch
+// home for the registry, a clock the tests move by hand, and a hook run once
+// per drawn frame that feeds the modal loops their events. A safety cap ends
+// any modal loop a test failed to end, so no test can hang.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "GameApp.h"
+#include "GameDialogsRegistry.h"
+#include "H2DDisplayDevice.h"
+#include "HEventQueue.h"
+#include "QVDialog.h"
+#include "QVDialogItemTextLine.h"
+#include "message_hook.h"
+
+class TestGame : public GameApp {
+public:
+    // The scene behind the dialogs is not under test here.
+    void drawBackground(const HRect &, bool) override {}
+    void afterDraw() override
+    {
+        frames++;
+        if (onFrame) {
+            onFrame(frames);
+        }
+        if (frames >= safetyFrames && !safetyFired) {
+            safetyFired = true;
+            for (int i = 0; i < 8; i++) {
+                post(ET_QUIT);
+            }
+        }
+    }
+
+    void post(int type, int x = 0, int y = 0, int key = 0, int ch = 0)
+    {
+        HEvent event;
+        memset(&event, 0, sizeof(event));
+        event.m_iType = type;
+        event.m_iX = x;
+        event.m_iY = y;
+        event.m_iKey = key;
+        event.m_cChar = (uint8_t)ch;
+        getEventQueue()->postEvent(event);
+    }
+    void postKey(int key, int ch) { post(ET_KEYDOWN, 0, 0, key, ch); }
+    void postEnter() { postKey(KC_RETURN, 13); }
+    void postText(const char *text)
+    {
+        for (const char *c = text; *c; c++) {
+            postKey(0, (uint8_t)*c);
+        }
+    }
+    void postClick(int x, int y)
+    {
+        post(ET_MOUSEMOVE, x, y);
+        post(ET_KEYDOWN, x, y, KC_LBUTTON);
+        post(ET_KEYUP, x, y, KC_LBUTTON);
+    }
+
+    // The protected pause state, for the checks.
+    int pauseCount() const { return m_iPauseCount; }
+
+    int frames = 0;
+    int safetyFrames = 5000;
+    bool safetyFired = false;
+    std::function<void(int)> onFrame;
+};
+
+// The test clock behind every event stamp; idle sleeps move it.
+struct GameTestClock {
+    static uint64_t &now()
+    {
+        static uint64_t s_now = 5000;
+        return s_now;
+    }
+    static uint64_t read() { return now(); }
+    static void sleep(uint32_t ms) { now() += ms; }
+};
+
+// Writes an uncompressed 32-bit top-down TGA of one colour.
+inline bool writeTestTGA(const std::string &path, int w, int h, uint8_t r, uint8_t g, uint8_t b)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    const uint8_t header[18] = { 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                 (uint8_t)w, (uint8_t)(w >> 8), (uint8_t)h, (uint8_t)(h >> 8), 32, 0x28 };
+    bool ok = fwrite(header, 1, sizeof(header), f) == sizeof(header);
+    for (int i = 0; i < w * h && ok; i++) {
+        const uint8_t px[4] = { b, g, r, 255 };
+        ok = fwrite(px, 1, 4, f) == 4;
+    }
+    return fclose(f) == 0 && ok;
+}
+
+// Writes a baseline JPEG of one colour (the dialogs' backgrounds are JPEGs
+// and are read by extension).
+inline bool writeTestJPEG(const std::string &path, int w, int h, uint8_t r, uint8_t g, uint8_t b)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    struct jpeg_compress_struct info;
+    struct jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, f);
+    info.image_width = (JDIMENSION)w;
+    info.image_height = (JDIMENSION)h;
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row((size_t)w * 3);
+    for (int x = 0; x < w; x++) {
+        row[x * 3] = r;
+        row[x * 3 + 1] = g;
+        row[x * 3 + 2] = b;
+    }
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW line = row.data();
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return fclose(f) == 0;
+}
+
+class GameDialogsTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.ok());
+        HEventQueue::resetSharedState();
+        GameTestClock::now() = 5000;
+        HEventQueue::setTimeFunctions(GameTestClock::read, GameTestClock::sleep);
+        QVDialogItemTextLine::sm_resetCaretStamp();
+        char path[] = "/tmp/gobstrel-gamedialogs-res-XXXXXX";
+        ASSERT_NE(mkdtemp(path), nullptr);
+        m_dir = path;
+        ASSERT_TRUE(app.getCvarManager()->initCvarManager());
+        // The framework's start-up only: the game's own would load the
+        // whole archive.
+        ASSERT_TRUE(app.QVApplication::initialize("", m_dir.c_str()));
+        ASSERT_TRUE(app.openResourceFile(m_dir.c_str()));
+        ASSERT_TRUE(app.m_createDisplayDevice("gamedialogs", false, 0, 640, 480));
+        display = app.getDisplayDevice();
+        app.m_highScores.setOwner(&app);
+        app.setCurrentTime(GameTestClock::now());
+    }
+    void TearDown() override
+    {
+        app.destroyDevices();
+        app.shutdown();
+        HEventQueue::setTimeFunctions(nullptr, nullptr);
+        HEventQueue::resetSharedState();
+        if (system(("rm -rf '" + m_dir + "'").c_str()) != 0) {
+            ADD_FAILURE() << "could not remove " << m_dir;
+        }
+        EXPECT_FALSE(app.safetyFired) << "a modal loop had to be ended by the safety cap";
+    }
+
+    // A TGA or, for a ".jpg" name, a JPEG picture in the resource folder.
+    void picture(const std::string &name, int w, int h, uint8_t r, uint8_t g, uint8_t b)
+    {
+        const bool jpeg = name.size() > 4 && name.compare(name.size() - 4, 4, ".jpg") == 0;
+        ASSERT_TRUE(jpeg ? writeTestJPEG(m_dir + "/" + name, w, h, r, g, b)
+                         : writeTestTGA(m_dir + "/" + name, w, h, r, g, b));
+    }
+    bool load(QVSprite &sprite, const char *name)
+    {
+        return sprite.load(display, app.getResourceFileSystem(), name);
+    }
+    uint16_t pixel(int x, int y) const { return display->getScreen().getRow(y)[x]; }
+    // Black in the buffer the game draws into (the window's own surface is
+    // a separate one).
+    void clearScreen()
+    {
+        const H2DSurface16 &screen = display->getScreen();
+        for (int y = 0; y < display->getScreenHeight(); y++) {
+            memset(screen.getRow(y), 0, sizeof(uint16_t) * (size_t)display->getScreenWidth());
+        }
+    }
+
+    ScratchHome home;
+    ScopedMessageHook boxes;
+    TestGame app;
+    H2DDisplayDevice *display = nullptr;
+    std::string m_dir;
+};
+
+#endif // GAMEDIALOGSTESTSUPPORT_H

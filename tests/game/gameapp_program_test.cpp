@@ -1,0 +1,318 @@
+// The real program, run as a child under a time limit with SDL's dummy
+// drivers, a scratch home and working folder, and a demo journal written
+// here: it must play the lesson, store its settings, and end with status 0.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "HEvent.h"
+#include "HRegistry.h"
+
+namespace {
+
+const char *const kProgram = GOBSTREL_BINARY_DIR "/bin/gobstrel-shared";
+const char *const kArchive = GOBSTREL_BINARY_DIR "/Resources/gobstrel.qvz";
+const int kChildSeconds = 120;
+
+bool s_exists(const std::string &path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+std::string s_readFile(const std::string &path)
+{
+    std::string out;
+    FILE *f = fopen(path.c_str(), "rb");
+    if (!f) {
+        return out;
+    }
+    char buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) {
+        out.append(buffer, n);
+    }
+    fclose(f);
+    return out;
+}
+
+// A scratch folder removed with its contents.
+struct ScratchDir {
+    ScratchDir()
+    {
+        char name[] = "/tmp/gobstrel-gameapp-XXXXXX";
+        if (mkdtemp(name)) {
+            path = name;
+        }
+    }
+    ~ScratchDir()
+    {
+        if (!path.empty()) {
+            const std::string cmd = "rm -rf '" + path + "'";
+            if (system(cmd.c_str()) != 0) {
+                fprintf(stderr, "could not remove %s\n", path.c_str());
+            }
+        }
+    }
+    std::string path;
+};
+
+// Builds a demo journal: events in order with the time stamps given.
+struct Demo {
+    std::vector<HEvent> events;
+    int64_t now = 1000;
+
+    HEvent blank(int type)
+    {
+        HEvent e;
+        memset(&e, 0, sizeof(e));
+        e.m_iType = type;
+        e.setTime((uint64_t)now);
+        return e;
+    }
+    void ticks(int ms, int step = 16)
+    {
+        for (int t = 0; t < ms; t += step) {
+            now += step;
+            events.push_back(blank(ET_TIMESTAMP));
+        }
+    }
+    void click(int x, int y)
+    {
+        now += 1;
+        HEvent down = blank(ET_KEYDOWN);
+        down.m_iKey = KC_LBUTTON;
+        down.m_iX = x;
+        down.m_iY = y;
+        events.push_back(down);
+        now += 1;
+        HEvent up = down;
+        up.m_iType = ET_KEYUP;
+        up.setTime((uint64_t)now);
+        events.push_back(up);
+    }
+    void cell(int column, int row) { click(107 + 42 * column + 20, 101 + 42 * row + 20); }
+    bool write(const std::string &path) const
+    {
+        FILE *f = fopen(path.c_str(), "wb");
+        if (!f) {
+            return false;
+        }
+        const size_t n = fwrite(events.data(), sizeof(HEvent), events.size(), f);
+        fclose(f);
+        return n == events.size();
+    }
+};
+
+// Runs the program in work with HOME home; the exit status, or -1 when it
+// had to be killed or did not exit normally.
+int s_runProgram(const std::string &program, const std::string &work, const std::string &home,
+                 const std::vector<std::string> &args)
+{
+    fflush(nullptr);
+    const pid_t pid = fork();
+    if (pid < 0) {
+        return -1;
+    }
+    if (pid == 0) {
+        if (chdir(work.c_str()) != 0) {
+            _exit(126);
+        }
+        setenv("HOME", home.c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        const int in = open("/dev/null", O_RDONLY);
+        const int out = open("output.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0) {
+            _exit(126);
+        }
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(out, 2);
+        std::vector<char *> argv;
+        argv.push_back(const_cast<char *>(program.c_str()));
+        for (const std::string &a : args) {
+            argv.push_back(const_cast<char *>(a.c_str()));
+        }
+        argv.push_back(nullptr);
+        alarm(kChildSeconds);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    for (int waited = 0; waited < kChildSeconds * 10 + 50; waited++) {
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        }
+        if (done < 0 && errno != EINTR) {
+            return -1;
+        }
+        usleep(100000);
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+    return -1;
+}
+
+// Reads a 4-byte registry value of the game from a home folder.
+bool s_readSetting(const std::string &home, const char *key, int32_t *value)
+{
+    const char *old = getenv("HOME");
+    const std::string saved = old ? old : "";
+    setenv("HOME", home.c_str(), 1);
+    bool ok = false;
+    HRegistry *registry = getRegistry();
+    if (registry && registry->open(nullptr, "Quorvex", "Gobstrel")) {
+        int32_t length = 0;
+        *value = 0;
+        ok = registry->getBinary(key, value, 4, &length) && length == 4;
+        registry->close();
+    }
+    setenv("HOME", saved.c_str(), 1);
+    return ok;
+}
+
+TEST(GameProgram, DemoPlaysTheLessonAndEndsCleanly)
+{
+    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    ScratchDir work, home;
+    ASSERT_FALSE(work.path.empty());
+    ASSERT_FALSE(home.path.empty());
+
+    Demo demo;
+    demo.ticks(300);
+    // The start button on the title screen.
+    demo.click(114 + 20, 388 + 10);
+    demo.ticks(1300);
+    // The lesson: three steps along row 0, the orange that completes it,
+    // then the row shift that completes column 1.
+    const int steps[5][2] = { { 1, 0 }, { 2, 0 }, { 3, 0 }, { 3, 1 }, { 0, 1 } };
+    for (const auto &s : steps) {
+        demo.cell(s[0], s[1]);
+        demo.ticks(1600);
+    }
+    // Level done, bonus count, next level: level 2's info screen.
+    demo.ticks(5500);
+    ASSERT_TRUE(demo.write(work.path + "/demo.bin"));
+
+    const int status = s_runProgram(kProgram, work.path, home.path,
+                                    { "--demo", "demo.bin", "--trace" });
+    const std::string output = s_readFile(work.path + "/output.txt");
+    ASSERT_EQ(0, status) << output;
+
+    // The lesson was finished: it is stored as done, with the other defaults.
+    int32_t value = -1;
+    ASSERT_TRUE(s_readSetting(home.path, "Did Tutorial", &value)) << output;
+    EXPECT_EQ(1, value);
+    ASSERT_TRUE(s_readSetting(home.path, "Start Level", &value));
+    EXPECT_EQ(1, value);
+    ASSERT_TRUE(s_readSetting(home.path, "Sound Enabled", &value));
+    EXPECT_EQ(1, value);
+
+    const std::string trace = s_readFile(work.path + "/trace.txt");
+    EXPECT_NE(std::string::npos, trace.find("...done initializing subsystems")) << trace;
+    EXPECT_NE(std::string::npos, trace.find("...loading assets")) << trace;
+    EXPECT_NE(std::string::npos, trace.find("...loading sounds")) << trace;
+}
+
+TEST(GameProgram, DemoThatStopsAtTheTitleLeavesTheTutorialToDo)
+{
+    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    ScratchDir work, home;
+    Demo demo;
+    demo.ticks(200);
+    // Enter on the title starts the lesson; the first scripted click only.
+    HEvent enter = demo.blank(ET_KEYDOWN);
+    enter.m_iKey = KC_RETURN;
+    enter.m_cChar = '\r';
+    demo.events.push_back(enter);
+    demo.ticks(1200);
+    demo.cell(1, 0);
+    demo.ticks(800);
+    // An explicit close of the window.
+    demo.now += 1;
+    demo.events.push_back(demo.blank(ET_QUIT));
+    demo.ticks(100);
+    ASSERT_TRUE(demo.write(work.path + "/demo.bin"));
+
+    const int status = s_runProgram(kProgram, work.path, home.path,
+                                    { "--demo", "demo.bin", "--nosound" });
+    ASSERT_EQ(0, status) << s_readFile(work.path + "/output.txt");
+    int32_t value = -1;
+    ASSERT_TRUE(s_readSetting(home.path, "Did Tutorial", &value));
+    EXPECT_EQ(0, value) << "quitting during the lesson plays it again next time";
+    EXPECT_FALSE(s_exists(work.path + "/trace.txt")) << "no trace unless asked";
+}
+
+TEST(GameProgram, DeveloperKeysRestartSoundAndSwitchFullscreenOnce)
+{
+    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    ScratchDir work, home;
+    Demo demo;
+    demo.ticks(200);
+    auto type = [&demo](char c, int key) {
+        demo.now += 1;
+        HEvent e = demo.blank(ET_KEYDOWN);
+        e.m_iKey = key;
+        e.m_cChar = (uint8_t)c;
+        demo.events.push_back(e);
+        demo.ticks(32);
+    };
+    // Developer mode on, restart the sound, switch to full screen.
+    type('[', 0);
+    type(']', 0);
+    type('[', 0);
+    type('s', KC_A + ('s' - 'a'));
+    type('v', KC_A + ('v' - 'a'));
+    demo.ticks(200);
+    // A level start stores the settings.
+    type('\r', KC_RETURN);
+    demo.ticks(1200);
+    ASSERT_TRUE(demo.write(work.path + "/demo.bin"));
+
+    const int status = s_runProgram(kProgram, work.path, home.path, { "--demo", "demo.bin" });
+    const std::string output = s_readFile(work.path + "/output.txt");
+    ASSERT_EQ(0, status) << output;
+    int32_t value = -1;
+    ASSERT_TRUE(s_readSetting(home.path, "Fullscreen", &value)) << output;
+    EXPECT_EQ(1, value) << "one switch, stored as on";
+}
+
+TEST(GameProgram, MissingArchiveStillExitsWithZero)
+{
+    if (!s_exists(kProgram)) {
+        GTEST_SKIP() << "program not built";
+    }
+    ScratchDir work, home, install;
+    // A copy of the program with an empty resources folder beside it.
+    ASSERT_EQ(0, mkdir((install.path + "/bin").c_str(), 0755));
+    ASSERT_EQ(0, mkdir((install.path + "/Resources").c_str(), 0755));
+    const std::string copy = install.path + "/bin/gobstrel-shared";
+    const std::string cmd = std::string("cp '") + kProgram + "' '" + copy + "'";
+    ASSERT_EQ(0, system(cmd.c_str()));
+
+    Demo demo;
+    demo.ticks(100);
+    ASSERT_TRUE(demo.write(work.path + "/demo.bin"));
+    const int status = s_runProgram(copy, work.path, home.path, { "--demo", "demo.bin", "--nosound" });
+    EXPECT_EQ(0, status) << s_readFile(work.path + "/output.txt");
+}
+
+} // namespace

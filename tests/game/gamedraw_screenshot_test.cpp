@@ -1,0 +1,543 @@
+// The real program in a virtual X server: start it, look at its window the
+// way a player would, press Enter and click, and keep PNG screenshots.
+//
+// Set GOBSTREL_SCREENSHOT_DIR to keep the pictures:
+//   GOBSTREL_SCREENSHOT_DIR=/tmp/shots build/bin/test_game_gamedraw_screenshot
+// Without it they go to a scratch folder that is removed afterwards. Skipped
+// when Xvfb, the program or the X libraries are not there.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <png.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+
+namespace {
+
+const int kWidth = 640;
+const int kHeight = 480;
+
+// The few Xlib and XTest calls used, looked up at run time so the tests do
+// not link against X.
+struct XLib {
+    void *lib = nullptr;
+    void *tst = nullptr;
+    Display *(*openDisplay)(const char *) = nullptr;
+    int (*closeDisplay)(Display *) = nullptr;
+    Status (*queryTree)(Display *, Window, Window *, Window *, Window **, unsigned int *) = nullptr;
+    Status (*getWindowAttributes)(Display *, Window, XWindowAttributes *) = nullptr;
+    XImage *(*getImage)(Display *, Drawable, int, int, unsigned int, unsigned int, unsigned long, int) = nullptr;
+    int (*xfree)(void *) = nullptr;
+    KeyCode (*keysymToKeycode)(Display *, KeySym) = nullptr;
+    int (*flush)(Display *) = nullptr;
+    int (*sync)(Display *, Bool) = nullptr;
+    int (*fakeKey)(Display *, unsigned int, Bool, unsigned long) = nullptr;
+    int (*fakeButton)(Display *, unsigned int, Bool, unsigned long) = nullptr;
+    int (*fakeMotion)(Display *, int, int, int, unsigned long) = nullptr;
+
+    bool load()
+    {
+        lib = dlopen("libX11.so.6", RTLD_NOW);
+        tst = dlopen("libXtst.so.6", RTLD_NOW);
+        if (!lib || !tst) {
+            return false;
+        }
+        openDisplay = (decltype(openDisplay))dlsym(lib, "XOpenDisplay");
+        closeDisplay = (decltype(closeDisplay))dlsym(lib, "XCloseDisplay");
+        queryTree = (decltype(queryTree))dlsym(lib, "XQueryTree");
+        getWindowAttributes = (decltype(getWindowAttributes))dlsym(lib, "XGetWindowAttributes");
+        getImage = (decltype(getImage))dlsym(lib, "XGetImage");
+        xfree = (decltype(xfree))dlsym(lib, "XFree");
+        keysymToKeycode = (decltype(keysymToKeycode))dlsym(lib, "XKeysymToKeycode");
+        flush = (decltype(flush))dlsym(lib, "XFlush");
+        sync = (decltype(sync))dlsym(lib, "XSync");
+        fakeKey = (decltype(fakeKey))dlsym(tst, "XTestFakeKeyEvent");
+        fakeButton = (decltype(fakeButton))dlsym(tst, "XTestFakeButtonEvent");
+        fakeMotion = (decltype(fakeMotion))dlsym(tst, "XTestFakeMotionEvent");
+        return openDisplay && closeDisplay && queryTree && getWindowAttributes && getImage && xfree &&
+               keysymToKeycode && flush && sync && fakeKey && fakeButton && fakeMotion;
+    }
+    ~XLib()
+    {
+        if (tst) {
+            dlclose(tst);
+        }
+        if (lib) {
+            dlclose(lib);
+        }
+    }
+};
+
+struct Shot {
+    std::vector<uint8_t> rgb;   // kWidth x kHeight x 3
+    bool ok = false;
+
+    const uint8_t *at(int x, int y) const { return &rgb[((size_t)y * kWidth + x) * 3]; }
+    int distinctColours(int left, int top, int right, int bottom) const
+    {
+        std::set<uint32_t> colours;
+        for (int y = top; y < bottom; y++) {
+            for (int x = left; x < right; x++) {
+                const uint8_t *p = at(x, y);
+                colours.insert((uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2]);
+            }
+        }
+        return (int)colours.size();
+    }
+    // Share of pixels in the area that differ from the other shot.
+    double changed(const Shot &other, int left, int top, int right, int bottom) const
+    {
+        int n = 0;
+        for (int y = top; y < bottom; y++) {
+            for (int x = left; x < right; x++) {
+                n += memcmp(at(x, y), other.at(x, y), 3) != 0 ? 1 : 0;
+            }
+        }
+        return (double)n / (double)((right - left) * (bottom - top));
+    }
+};
+
+bool writePNG(const std::string &path, const Shot &shot)
+{
+    FILE *f = fopen(path.c_str(), "wb");
+    if (!f) {
+        return false;
+    }
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < kHeight; y++) {
+        png_write_row(png, (png_const_bytep)shot.at(0, y));
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return fclose(f) == 0;
+}
+
+bool onPath(const char *program)
+{
+    const char *path = getenv("PATH");
+    if (!path) {
+        return false;
+    }
+    std::string all = path;
+    size_t start = 0;
+    while (start <= all.size()) {
+        size_t end = all.find(':', start);
+        if (end == std::string::npos) {
+            end = all.size();
+        }
+        const std::string candidate = all.substr(start, end - start) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+void sleepMs(int ms)
+{
+    struct timespec ts = { ms / 1000, (long)(ms % 1000) * 1000000L };
+    nanosleep(&ts, nullptr);
+}
+
+// Ends a child (a `timeout` wrapper, which passes the signal on) and reaps it.
+void endChild(pid_t pid)
+{
+    if (pid <= 0) {
+        return;
+    }
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 100; i++) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            return;
+        }
+        sleepMs(50);
+    }
+    kill(pid, SIGKILL);
+    int status = 0;
+    waitpid(pid, &status, 0);
+}
+
+class Screenshot : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_program = std::string(GOBSTREL_BINARY_DIR) + "/bin/gobstrel";
+        if (access(m_program.c_str(), X_OK) != 0) {
+            GTEST_SKIP() << "no program at " << m_program;
+        }
+        const std::string archive = std::string(GOBSTREL_RESOURCE_DIR) + "gobstrel.qvz";
+        if (access(archive.c_str(), R_OK) != 0) {
+            GTEST_SKIP() << "no generated archive at " << archive;
+        }
+        if (!onPath("Xvfb") || !onPath("timeout")) {
+            GTEST_SKIP() << "Xvfb is not installed";
+        }
+        if (!m_x.load()) {
+            GTEST_SKIP() << "libX11 or libXtst is not installed";
+        }
+        char pattern[] = "/tmp/gobstrel-screenshot-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_scratch = pattern;
+        const char *keep = getenv("GOBSTREL_SCREENSHOT_DIR");
+        if (keep && keep[0]) {
+            m_outDir = keep;
+            mkdir(m_outDir.c_str(), 0755);
+        } else {
+            m_outDir = m_scratch;
+        }
+        ASSERT_TRUE(startServer());
+    }
+    void TearDown() override
+    {
+        stopGame();
+        if (m_display) {
+            m_x.closeDisplay(m_display);
+            m_display = nullptr;
+        }
+        endChild(m_serverPid);
+        m_serverPid = -1;
+        if (!m_scratch.empty()) {
+            const std::string cmd = "rm -rf '" + m_scratch + "'";
+            if (system(cmd.c_str()) != 0) {
+                fprintf(stderr, "could not remove %s\n", m_scratch.c_str());
+            }
+        }
+    }
+
+    bool startServer()
+    {
+        int fds[2];
+        if (pipe(fds) != 0) {
+            return false;
+        }
+        m_serverPid = fork();
+        if (m_serverPid == 0) {
+            close(fds[0]);
+            const int quiet = open("/dev/null", O_RDWR);
+            dup2(quiet, 0);
+            dup2(quiet, 1);
+            dup2(quiet, 2);
+            char fd[16];
+            snprintf(fd, sizeof(fd), "%d", fds[1]);
+            execlp("timeout", "timeout", "180", "Xvfb", "-displayfd", fd, "-screen", "0", "640x480x24",
+                   "-nolisten", "tcp", "-noreset", (char *)nullptr);
+            _exit(127);
+        }
+        close(fds[1]);
+        if (m_serverPid < 0) {
+            close(fds[0]);
+            return false;
+        }
+        // The server writes its display number once it is ready.
+        std::string number;
+        struct pollfd p = { fds[0], POLLIN, 0 };
+        while (poll(&p, 1, 15000) > 0) {
+            char c;
+            if (read(fds[0], &c, 1) != 1 || c == '\n') {
+                break;
+            }
+            number += c;
+        }
+        close(fds[0]);
+        if (number.empty()) {
+            return false;
+        }
+        m_displayName = ":" + number;
+        m_display = m_x.openDisplay(m_displayName.c_str());
+        return m_display != nullptr;
+    }
+
+    // HOME holds the registry; didTutorial writes "Did Tutorial" into it first.
+    bool startGame(bool didTutorial)
+    {
+        const std::string home = m_scratch + (didTutorial ? "/played" : "/fresh");
+        mkdir(home.c_str(), 0700);
+        if (didTutorial) {
+            const std::string folder = home + "/.quorvex";
+            mkdir(folder.c_str(), 0700);
+            FILE *f = fopen((folder + "/registry_Quorvex_Gobstrel").c_str(), "wb");
+            if (!f) {
+                return false;
+            }
+            const char key[] = "Did Tutorial";
+            const uint8_t record[8] = { 4, 0, 0, 0, 1, 0, 0, 0 };
+            fwrite(key, 1, sizeof(key), f);
+            fwrite(record, 1, sizeof(record), f);
+            fclose(f);
+        }
+        FILE *supp = fopen((m_scratch + "/lsan.supp").c_str(), "w");
+        if (supp) {
+            fputs("leak:libX11.so\n", supp);
+            fclose(supp);
+        }
+        m_gamePid = fork();
+        if (m_gamePid == 0) {
+            if (chdir(home.c_str()) != 0) {
+                _exit(126);
+            }
+            setenv("HOME", home.c_str(), 1);
+            setenv("DISPLAY", m_displayName.c_str(), 1);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            unsetenv("SDL_VIDEODRIVER");
+            // In a sanitizer build, leaks inside the X library are not ours.
+            const std::string suppressions = m_scratch + "/lsan.supp";
+            setenv("LSAN_OPTIONS", ("suppressions=" + suppressions).c_str(), 1);
+            const int in = open("/dev/null", O_RDONLY);
+            dup2(in, 0);
+            const int log = open((home + "/game.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(log, 1);
+            dup2(log, 2);
+            execlp("timeout", "timeout", "120", m_program.c_str(), "--nosound", (char *)nullptr);
+            _exit(127);
+        }
+        return m_gamePid > 0;
+    }
+    void stopGame()
+    {
+        endChild(m_gamePid);
+        m_gamePid = -1;
+    }
+    // What the program printed; a sanitizer build reports memory errors here.
+    std::string gameLog(bool didTutorial) const
+    {
+        const std::string path = m_scratch + (didTutorial ? "/played" : "/fresh") + "/game.log";
+        std::string text;
+        FILE *f = fopen(path.c_str(), "rb");
+        if (f) {
+            char buffer[4096];
+            size_t n;
+            while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) {
+                text.append(buffer, n);
+            }
+            fclose(f);
+        }
+        return text;
+    }
+    void expectCleanLog(bool didTutorial)
+    {
+        stopGame();
+        const std::string log = gameLog(didTutorial);
+        EXPECT_EQ(log.find("AddressSanitizer"), std::string::npos) << log;
+        EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;
+    }
+
+    // The game's top-level window once it is on screen.
+    Window findWindow(int waitMs)
+    {
+        for (int waited = 0; waited <= waitMs; waited += 100) {
+            Window root = DefaultRootWindow(m_display);
+            Window parent, *children = nullptr;
+            unsigned int count = 0;
+            Window found = 0;
+            if (m_x.queryTree(m_display, root, &root, &parent, &children, &count)) {
+                for (unsigned int i = 0; i < count && !found; i++) {
+                    XWindowAttributes a;
+                    if (m_x.getWindowAttributes(m_display, children[i], &a) && a.map_state == IsViewable &&
+                        a.width == kWidth && a.height == kHeight) {
+                        found = children[i];
+                    }
+                }
+                if (children) {
+                    m_x.xfree(children);
+                }
+            }
+            if (found) {
+                return found;
+            }
+            sleepMs(100);
+        }
+        return 0;
+    }
+
+    Shot capture(Window window)
+    {
+        Shot shot;
+        XImage *image = m_x.getImage(m_display, window, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+        if (!image) {
+            return shot;
+        }
+        shot.rgb.resize((size_t)kWidth * kHeight * 3);
+        auto channel = [](unsigned long pixel, unsigned long mask) -> uint8_t {
+            if (!mask) {
+                return 0;
+            }
+            int shift = 0;
+            while (!((mask >> shift) & 1)) {
+                shift++;
+            }
+            const unsigned long max = mask >> shift;
+            return (uint8_t)(((pixel & mask) >> shift) * 255 / max);
+        };
+        for (int y = 0; y < kHeight; y++) {
+            for (int x = 0; x < kWidth; x++) {
+                const unsigned long p = image->f.get_pixel(image, x, y);
+                uint8_t *out = &shot.rgb[((size_t)y * kWidth + x) * 3];
+                out[0] = channel(p, image->red_mask);
+                out[1] = channel(p, image->green_mask);
+                out[2] = channel(p, image->blue_mask);
+            }
+        }
+        image->f.destroy_image(image);
+        shot.ok = true;
+        return shot;
+    }
+
+    // Waits until the area has stood still for a second and a half (the
+    // loading screen pauses between files, never that long), and returns
+    // the last capture.
+    Shot captureSettled(Window window, int left, int top, int right, int bottom, int waitMs)
+    {
+        Shot last = capture(window);
+        int still = 0;
+        for (int waited = 0; waited < waitMs; waited += 300) {
+            sleepMs(300);
+            Shot now = capture(window);
+            if (now.ok && last.ok && now.changed(last, left, top, right, bottom) == 0.0 &&
+                now.distinctColours(0, 0, kWidth, kHeight) > 16) {
+                if (++still >= 5) {
+                    return now;
+                }
+            } else {
+                still = 0;
+            }
+            last = now;
+        }
+        return last;
+    }
+
+    void save(const char *name, const Shot &shot)
+    {
+        const std::string path = m_outDir + "/" + name;
+        EXPECT_TRUE(writePNG(path, shot)) << path;
+        if (m_outDir != m_scratch) {
+            printf("screenshot: %s\n", path.c_str());
+        }
+    }
+
+    void pressKey(KeySym sym)
+    {
+        const KeyCode code = m_x.keysymToKeycode(m_display, sym);
+        m_x.fakeKey(m_display, code, True, 0);
+        m_x.fakeKey(m_display, code, False, 20);
+        m_x.flush(m_display);
+    }
+    void moveTo(int x, int y)
+    {
+        m_x.fakeMotion(m_display, -1, x, y, 0);
+        m_x.flush(m_display);
+    }
+    void clickAt(int x, int y)
+    {
+        moveTo(x, y);
+        sleepMs(100);
+        m_x.fakeButton(m_display, 1, True, 0);
+        m_x.fakeButton(m_display, 1, False, 30);
+        m_x.flush(m_display);
+    }
+
+    XLib m_x;
+    Display *m_display = nullptr;
+    std::string m_displayName;
+    std::string m_program;
+    std::string m_scratch;
+    std::string m_outDir;
+    pid_t m_serverPid = -1;
+    pid_t m_gamePid = -1;
+};
+
+// The board's area on screen and the play area around it.
+const int kBoardLeft = 107, kBoardTop = 101, kBoardRight = 359, kBoardBottom = 353;
+
+} // namespace
+
+TEST_F(Screenshot, TitleThenTheTutorialBoard)
+{
+    ASSERT_TRUE(startGame(false));
+    const Window window = findWindow(30000);
+    ASSERT_NE(window, 0u) << "no 640x480 window appeared";
+
+    // The title screen, once the loading is over and it stands still. The
+    // pointer is parked off the buttons.
+    moveTo(600, 20);
+    const Shot title = captureSettled(window, 0, 0, kWidth, kHeight, 20000);
+    ASSERT_TRUE(title.ok);
+    save("title.png", title);
+    EXPECT_GT(title.distinctColours(0, 0, kWidth, kHeight), 500) << "a real picture, not a blank window";
+    EXPECT_GT(title.distinctColours(23, 17, 443, 437), 100) << "the play area shows the title picture";
+
+    // Enter starts the first game: the lesson's fixed board, its first page
+    // and the hand. The hand pulses, so only the board must settle.
+    moveTo(300, 250);
+    sleepMs(200);
+    pressKey(XK_Return);
+    sleepMs(2500);
+    const Shot lesson = captureSettled(window, kBoardLeft, kBoardTop + 60, kBoardRight, kBoardBottom, 10000);
+    ASSERT_TRUE(lesson.ok);
+    save("tutorial.png", lesson);
+    EXPECT_GT(lesson.changed(title, kBoardLeft, kBoardTop, kBoardRight, kBoardBottom), 0.3)
+        << "tiles stand on the board";
+    EXPECT_GT(lesson.changed(title, 60, 355, 440, 437), 0.3) << "the lesson's page under the board";
+
+    // The click the hand asks for: cell (1, 0) slides left into the blank.
+    clickAt(107 + 42 + 21, 101 + 21);
+    sleepMs(1500);
+    const Shot moved = capture(window);
+    ASSERT_TRUE(moved.ok);
+    save("tutorial-move.png", moved);
+    EXPECT_GT(moved.changed(lesson, kBoardLeft, kBoardTop, kBoardLeft + 84, kBoardTop + 42), 0.2)
+        << "the first two cells of row 0 changed";
+    expectCleanLog(false);
+}
+
+TEST_F(Screenshot, DealtBoardWithTheClockRunning)
+{
+    ASSERT_TRUE(startGame(true));
+    const Window window = findWindow(30000);
+    ASSERT_NE(window, 0u) << "no 640x480 window appeared";
+    moveTo(600, 20);
+    const Shot title = captureSettled(window, 0, 0, kWidth, kHeight, 20000);
+    ASSERT_TRUE(title.ok);
+
+    moveTo(300, 250);
+    sleepMs(200);
+    pressKey(XK_Return);
+    sleepMs(2500);
+    const Shot play = captureSettled(window, kBoardLeft, kBoardTop, kBoardRight, kBoardBottom, 10000);
+    ASSERT_TRUE(play.ok);
+    save("play.png", play);
+    EXPECT_GT(play.changed(title, kBoardLeft, kBoardTop, kBoardRight, kBoardBottom), 0.3)
+        << "a dealt board";
+    // The time bar runs along the bottom of the play area.
+    EXPECT_GT(play.changed(title, 43, 402, 243, 412), 0.3) << "the time bar is up";
+    expectCleanLog(true);
+}
