@@ -188,7 +188,9 @@ bool QVDialogItemTextLine::handleEvent(const HEvent &event)
             return false;
         }
         const uint64_t now = event.getTime();
-        if (!s_bCaretStamped) {
+        // A clock behind the stamp (the tick count wrapped) starts it again
+        // rather than freezing the caret until the clock catches up.
+        if (!s_bCaretStamped || now < s_uCaretStamp) {
             s_bCaretStamped = true;
             s_uCaretStamp = now;
         } else if (now > s_uCaretStamp + kuCaretRedrawMs && m_pOwner) {

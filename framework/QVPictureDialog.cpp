@@ -41,6 +41,9 @@ bool QVPictureDialog::onItemActivated(QVDialogItem *item)
     clampValue(m_iCurrentPage, 0, m_iPageCount - 1);
     m_previousButton.setEnabled(m_iCurrentPage != 0);
     m_nextButton.setEnabled(m_iCurrentPage != m_iPageCount - 1);
+    // Pages may differ in size: what a larger page covered must be redrawn
+    // too, or its edges would stay on the screen.
+    invalidate(m_rect);
     setBackground(&m_pPages[m_iCurrentPage]);
     invalidate(m_rect);
     return false;

@@ -1,7 +1,6 @@
 #include "EnterNameDialog.h"
 
 #include "DialogText.h"
-#include "GameApp.h"
 #include "HString.h"
 
 EnterNameDialog::EnterNameDialog()
@@ -51,13 +50,4 @@ void EnterNameDialog::releaseSprites()
     m_ok.release();
     m_okLit.release();
     clearItems();
-}
-
-bool EnterNameDialog::onItemActivated(QVDialogItem *item)
-{
-    (void)item;
-    if (getApplication()) {
-        playClickSound(getApplication());
-    }
-    return true;
 }

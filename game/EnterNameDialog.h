@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "QVDialog.h"
+#include "GameDialog.h"
 #include "QVDialogItemButton.h"
 #include "QVDialogItemTextLine.h"
 #include "QVSprite.h"
@@ -14,14 +14,12 @@ struct H2DFont;
 
 // Asks for the player's name when a finished game enters the high-score
 // table: the score, an edit line and OK. Any activation closes it.
-class EnterNameDialog : public QVDialog {
+class EnterNameDialog : public GameDialog {
 public:
     enum { kiMaxNameLength = 16 };
 
                         EnterNameDialog();
                         ~EnterNameDialog() override;
-
-    bool                onItemActivated(QVDialogItem *item) override;
 
     // Loads the pictures and sets up the items: the score line shows
     // uScore, the edit line starts with pszName (null or empty: nothing).

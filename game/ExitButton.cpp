@@ -2,29 +2,9 @@
 
 #include "GameApp.h"
 
-ExitButton::ExitButton()
+void ExitButton::m_act(GameApp &game)
 {
-}
-
-ExitButton::~ExitButton()
-{
-}
-
-void ExitButton::draw(H2DDisplayDevice *display, const HRect &clipRect)
-{
-    QVControl::draw(display, clipRect);
-}
-
-bool ExitButton::handleEvent(const HEvent &event)
-{
-    QVControl::handleEvent(event);
-    GameApp *game = static_cast<GameApp *>(m_pOwner);
-    if (!game || !isClicked(event)) {
-        return false;
-    }
-    game->setPaused(false);
-    game->m_buttonHeld = false;
-    playClickSound(game);
-    game->exitGame();
-    return true;
+    game.setPaused(false);
+    sm_releaseHoldAndClick(game);
+    game.exitGame();
 }

@@ -1,16 +1,15 @@
 #ifndef EXITBUTTON_H
 #define EXITBUTTON_H
 
-#include "QVControl.h"
+#include "GameButton.h"
 
 // Ends the game from any state.
-class ExitButton : public QVControl {
+class ExitButton : public GameButton {
 public:
-                        ExitButton();
-                        ~ExitButton() override;
+                        ~ExitButton() override {}
 
-    void                draw(H2DDisplayDevice *display, const HRect &clipRect) override;
-    bool                handleEvent(const HEvent &event) override;
+protected:
+    void                m_act(GameApp &game) override;
 };
 
 #endif // EXITBUTTON_H

@@ -14,6 +14,7 @@
 
 struct H2DFont;
 class GameApp;
+class HighScoreDialog;
 
 // A score text rising from the last click; time 0 means the slot is free.
 struct FloatingScore {
@@ -179,6 +180,7 @@ public:
     void                showGameOver();
     void                enterHighScoreName();
     void                showHighScores();
+    void                confirmClearHighScores(HighScoreDialog *dialog);
     void                showOptions();
     void                setPaused(bool paused);
     void                createPlayButtons();

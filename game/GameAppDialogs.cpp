@@ -82,28 +82,32 @@ void GameApp::showHighScores()
 
     HighScoreDialog *dialog = new HighScoreDialog;
     dialog->build(m_pDisplayDevice, m_pResourceFileSystem, m_textFont, m_highScores);
-
-    intptr_t result = dialog->doModal(this, m_pDisplayDevice, &m_eventQueue, 0, this);
-    while (result == (intptr_t)dialog->getClearAllButton()) {
-        m_beginPause();
-        stopAlarm();
-        const int answer = confirmDialog(-1, -1, 0, "highscores_areyousure.jpg",
-                                         "highscores_areyousure_yes.tga", "highscores_areyousure_yes_lit.tga",
-                                         "highscores_areyousure_no.tga", "highscores_areyousure_no_lit.tga");
-        // A quit during the question counts as yes.
-        if (answer != 0) {
-            m_highScores.load(true);
-            dialog->fillList(m_highScores);
-            m_highScores.save();
-        }
-        playClickSound(this);
-        m_endPause();
-        result = dialog->doModal(this, m_pDisplayDevice, &m_eventQueue, 0, this);
-    }
+    // CLEAR ALL is answered inside the loop (confirmClearHighScores), so
+    // only OK or a quit ends it.
+    dialog->doModal(this, m_pDisplayDevice, &m_eventQueue, 0, this);
 
     dialog->releaseSprites();
     m_endPause();
     delete dialog;
+}
+
+void GameApp::confirmClearHighScores(HighScoreDialog *dialog)
+{
+    m_beginPause();
+    stopAlarm();
+    const int answer = confirmDialog(-1, -1, 0, "highscores_areyousure.jpg",
+                                     "highscores_areyousure_yes.tga", "highscores_areyousure_yes_lit.tga",
+                                     "highscores_areyousure_no.tga", "highscores_areyousure_no_lit.tga");
+    // A quit during the question counts as yes.
+    if (answer != 0) {
+        m_highScores.load(true);
+        if (dialog) {
+            dialog->fillList(m_highScores);
+        }
+        m_highScores.save();
+    }
+    playClickSound(this);
+    m_endPause();
 }
 
 void GameApp::showOptions()

@@ -388,6 +388,8 @@ void GameApp::updateTimeBar()
         return;
     }
 
+    // A blink leaves the bar empty; coming back it must be drawn whole.
+    const bool wasHidden = m_timeBarRect.left == m_timeBarRect.right;
     m_timeBarRect.left = TIME_BAR_LEFT;
     float f = m_levelTime > 0.0f ? m_timeLeft / m_levelTime : 0.0f;
     if (m_state == GS_BONUS_COUNT) {
@@ -404,9 +406,14 @@ void GameApp::updateTimeBar()
     const int oldRight = m_timeBarRect.right;
     const int newRight = TIME_BAR_LEFT + (int)(f * (float)width);
     const bool moved = newRight != oldRight;
-    if (moved) {
-        const HRect strip = { oldRight < newRight ? oldRight : newRight, m_timeBarRect.top,
-                              oldRight < newRight ? newRight : oldRight, m_timeBarRect.bottom };
+    if (moved || wasHidden) {
+        // The old bites stand right of the old edge: a bar that shrinks by
+        // more than their width must not leave them behind.
+        const QVSprite &oldBitesSprite = m_sprites[SPR_BITES + (m_bitesFrame >= 0 && m_bitesFrame < 3 ? m_bitesFrame : 0)];
+        const int oldBitesW = oldBitesSprite.isLoaded() ? oldBitesSprite.getWidth() : 0;
+        const HRect strip = { wasHidden ? TIME_BAR_LEFT : (oldRight < newRight ? oldRight : newRight),
+                              m_timeBarRect.top,
+                              (oldRight < newRight ? newRight : oldRight) + oldBitesW, m_timeBarRect.bottom };
         invalidateRect(strip);
         m_timeBarRect.right = newRight;
     }

@@ -1,6 +1,5 @@
 #include "GameOverDialog.h"
 
-#include "GameApp.h"
 
 GameOverDialog::GameOverDialog()
 {
@@ -31,15 +30,6 @@ void GameOverDialog::releaseSprites()
     m_continue.release();
     m_continueLit.release();
     clearItems();
-}
-
-bool GameOverDialog::onItemActivated(QVDialogItem *item)
-{
-    (void)item;
-    if (getApplication()) {
-        playClickSound(getApplication());
-    }
-    return true;
 }
 
 bool GameOverDialog::onTimeout()

@@ -1,7 +1,7 @@
 #ifndef GAMEOVERDIALOG_H
 #define GAMEOVERDIALOG_H
 
-#include "QVDialog.h"
+#include "GameDialog.h"
 #include "QVDialogItemButton.h"
 #include "QVSprite.h"
 
@@ -10,14 +10,13 @@ class HFileSystem;
 
 // The game-over picture. Its one button stays hidden and inert until the
 // dialog's time-out has passed, so a click meant for the board can't skip it.
-class GameOverDialog : public QVDialog {
+class GameOverDialog : public GameDialog {
 public:
     enum { kiHoldMs = 2000 };
 
                         GameOverDialog();
                         ~GameOverDialog() override;
 
-    bool                onItemActivated(QVDialogItem *item) override;
     // Makes the button usable; the dialog stays open.
     bool                onTimeout() override;
 

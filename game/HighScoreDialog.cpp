@@ -85,9 +85,13 @@ void HighScoreDialog::releaseSprites()
 
 bool HighScoreDialog::onItemActivated(QVDialogItem *item)
 {
-    (void)item;
-    if (getApplication()) {
-        playClickSound(getApplication());
+    GameApp *game = static_cast<GameApp *>(getApplication());
+    m_playClick();
+    // The question opens over the screen, which stays open and drawn
+    // behind it; closing here would show the stale game under it instead.
+    if (item == &m_clearAllButton && game) {
+        game->confirmClearHighScores(this);
+        return false;
     }
     return true;
 }

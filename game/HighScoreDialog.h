@@ -2,7 +2,7 @@
 #define HIGHSCOREDIALOG_H
 
 #include "HighScoreTable.h"
-#include "QVDialog.h"
+#include "GameDialog.h"
 #include "QVDialogItemButton.h"
 #include "QVDialogItemTextLine.h"
 #include "QVSprite.h"
@@ -12,8 +12,8 @@ class HFileSystem;
 struct H2DFont;
 
 // The high-score screen: name, score and level of the five slots, with OK
-// and CLEAR ALL. Any activation closes it; the caller tells the two apart.
-class HighScoreDialog : public QVDialog {
+// and CLEAR ALL. OK closes it; CLEAR ALL asks over it and it stays open.
+class HighScoreDialog : public GameDialog {
 public:
     enum {
         kiRowTop        = 177,

@@ -2,31 +2,13 @@
 
 #include "GameApp.h"
 
-HighScoresButton::HighScoresButton()
+bool HighScoresButton::m_isShown(const GameApp &game) const
 {
+    return !game.isTutorialActive();
 }
 
-HighScoresButton::~HighScoresButton()
+void HighScoresButton::m_act(GameApp &game)
 {
-}
-
-void HighScoresButton::draw(H2DDisplayDevice *display, const HRect &clipRect)
-{
-    const GameApp *game = static_cast<GameApp *>(m_pOwner);
-    if (game && !game->isTutorialActive()) {
-        QVControl::draw(display, clipRect);
-    }
-}
-
-bool HighScoresButton::handleEvent(const HEvent &event)
-{
-    QVControl::handleEvent(event);
-    GameApp *game = static_cast<GameApp *>(m_pOwner);
-    if (!game || !isClicked(event) || game->isTutorialActive()) {
-        return false;
-    }
-    game->m_buttonHeld = false;
-    playClickSound(game);
-    game->showHighScores();
-    return true;
+    sm_releaseHoldAndClick(game);
+    game.showHighScores();
 }

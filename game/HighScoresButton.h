@@ -1,16 +1,16 @@
 #ifndef HIGHSCORESBUTTON_H
 #define HIGHSCORESBUTTON_H
 
-#include "QVControl.h"
+#include "GameButton.h"
 
 // Opens the high-score screen; hidden during the tutorial.
-class HighScoresButton : public QVControl {
+class HighScoresButton : public GameButton {
 public:
-                        HighScoresButton();
-                        ~HighScoresButton() override;
+                        ~HighScoresButton() override {}
 
-    void                draw(H2DDisplayDevice *display, const HRect &clipRect) override;
-    bool                handleEvent(const HEvent &event) override;
+protected:
+    bool                m_isShown(const GameApp &game) const override;
+    void                m_act(GameApp &game) override;
 };
 
 #endif // HIGHSCORESBUTTON_H

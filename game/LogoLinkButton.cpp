@@ -2,28 +2,13 @@
 
 #include "GameApp.h"
 
-LogoLinkButton::LogoLinkButton()
+bool LogoLinkButton::m_acts(const GameApp &game) const
 {
+    return !game.areLinksDisabled();
 }
 
-LogoLinkButton::~LogoLinkButton()
+void LogoLinkButton::m_act(GameApp &game)
 {
-}
-
-void LogoLinkButton::draw(H2DDisplayDevice *display, const HRect &clipRect)
-{
-    QVControl::draw(display, clipRect);
-}
-
-bool LogoLinkButton::handleEvent(const HEvent &event)
-{
-    QVControl::handleEvent(event);
-    GameApp *game = static_cast<GameApp *>(m_pOwner);
-    if (!game || !isClicked(event) || game->areLinksDisabled()) {
-        return false;
-    }
-    game->m_buttonHeld = false;
-    playClickSound(game);
-    game->openURL(gameMakerAddress);
-    return true;
+    sm_releaseHoldAndClick(game);
+    game.openURL(gameMakerAddress);
 }

@@ -1,17 +1,17 @@
 #ifndef LOGOLINKBUTTON_H
 #define LOGOLINKBUTTON_H
 
-#include "QVControl.h"
+#include "GameButton.h"
 
 // The maker's logo: opens the maker's home page (and ends the program)
-// unless links are disabled.
-class LogoLinkButton : public QVControl {
+// unless links are disabled. Always drawn.
+class LogoLinkButton : public GameButton {
 public:
-                        LogoLinkButton();
-                        ~LogoLinkButton() override;
+                        ~LogoLinkButton() override {}
 
-    void                draw(H2DDisplayDevice *display, const HRect &clipRect) override;
-    bool                handleEvent(const HEvent &event) override;
+protected:
+    bool                m_acts(const GameApp &game) const override;
+    void                m_act(GameApp &game) override;
 };
 
 #endif // LOGOLINKBUTTON_H

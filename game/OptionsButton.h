@@ -1,16 +1,16 @@
 #ifndef OPTIONSBUTTON_H
 #define OPTIONSBUTTON_H
 
-#include "QVControl.h"
+#include "GameButton.h"
 
 // Opens the options; hidden during the tutorial.
-class OptionsButton : public QVControl {
+class OptionsButton : public GameButton {
 public:
-                        OptionsButton();
-                        ~OptionsButton() override;
+                        ~OptionsButton() override {}
 
-    void                draw(H2DDisplayDevice *display, const HRect &clipRect) override;
-    bool                handleEvent(const HEvent &event) override;
+protected:
+    bool                m_isShown(const GameApp &game) const override;
+    void                m_act(GameApp &game) override;
 };
 
 #endif // OPTIONSBUTTON_H

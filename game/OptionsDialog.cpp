@@ -67,13 +67,21 @@ void OptionsDialog::m_showSwitch(QVDialogItemButton *button, int32_t value)
     }
 }
 
-void OptionsDialog::m_showKeyboard()
+void OptionsDialog::m_showSettings()
 {
+    if (!m_pSettings) {
+        return;
+    }
+    m_showSwitch(&m_fullscreenButton, m_pSettings->m_iFullscreen);
+    m_showSwitch(&m_alarmButton, m_pSettings->m_iAlarmEnabled);
+    m_showSwitch(&m_soundButton, m_pSettings->m_iSoundEnabled);
+    m_showSwitch(&m_musicButton, m_pSettings->m_iMusicEnabled);
     if (m_pSettings->m_iKeyboardMovesSpace != 0) {
         m_keyboardButton.setSprites(&m_sprites[SPRITE_SPACE], &m_sprites[SPRITE_SPACE_LIT], nullptr);
     } else {
         m_keyboardButton.setSprites(&m_sprites[SPRITE_CANDIES], &m_sprites[SPRITE_CANDIES_LIT], nullptr);
     }
+    m_showStartLevel();
 }
 
 void OptionsDialog::m_showStartLevel()
@@ -107,22 +115,17 @@ void OptionsDialog::build(H2DDisplayDevice *display, HFileSystem *fileSystem, Ga
 
     m_fullscreenButton.setName("Fullscreen On/Off");
     m_fullscreenButton.setPosition(HPoint{ 178, 222 });
-    m_showSwitch(&m_fullscreenButton, settings->m_iFullscreen);
 
     m_alarmButton.setName("Alarm Button");
     m_alarmButton.setPosition(HPoint{ 115, 326 });
-    m_showSwitch(&m_alarmButton, settings->m_iAlarmEnabled);
 
     m_soundButton.setName("Sound Button");
     m_soundButton.setPosition(HPoint{ 110, 138 });
-    m_showSwitch(&m_soundButton, settings->m_iSoundEnabled);
 
     m_musicButton.setPosition(HPoint{ 114, 183 });
-    m_showSwitch(&m_musicButton, settings->m_iMusicEnabled);
 
     m_keyboardButton.setName("Keyboard Moves...");
     m_keyboardButton.setPosition(HPoint{ 302, 96 });
-    m_showKeyboard();
 
     m_startLevelCaption.setPosition(HPoint{ 15, 265 });
     m_startLevelCaption.setSprites(&m_sprites[SPRITE_STARTLEVEL], &m_sprites[SPRITE_STARTLEVEL], nullptr);
@@ -131,7 +134,7 @@ void OptionsDialog::build(H2DDisplayDevice *display, HFileSystem *fileSystem, Ga
         m_startLevelButtons[i].setName(s_startLevels[i].m_pszName);
         m_startLevelButtons[i].setPosition(s_startLevels[i].m_position);
     }
-    m_showStartLevel();
+    m_showSettings();
 
     // OK first: it is the default item, so Enter closes the dialog.
     addItem(&m_okButton);
@@ -153,12 +156,15 @@ void OptionsDialog::readBack()
     }
 }
 
+// Flips a setting the dialog changes by itself.
+static void s_flip(int32_t *pValue)
+{
+    *pValue = *pValue ? 0 : 1;
+}
+
 bool OptionsDialog::onItemActivated(QVDialogItem *item)
 {
-    GameApp *game = static_cast<GameApp *>(getApplication());
-    if (game) {
-        playClickSound(game);
-    }
+    m_playClick();
     if (item == &m_okButton) {
         return true;
     }
@@ -166,29 +172,23 @@ bool OptionsDialog::onItemActivated(QVDialogItem *item)
         return false;
     }
 
+    // Sound and music go through the game, which also mutes the samples or
+    // starts and stops the theme.
+    GameApp *game = static_cast<GameApp *>(getApplication());
     if (item == &m_fullscreenButton) {
-        m_pSettings->m_iFullscreen = !m_pSettings->m_iFullscreen;
-        m_showSwitch(&m_fullscreenButton, m_pSettings->m_iFullscreen);
+        s_flip(&m_pSettings->m_iFullscreen);
     } else if (item == &m_alarmButton) {
-        m_pSettings->m_iAlarmEnabled = !m_pSettings->m_iAlarmEnabled;
-        m_showSwitch(&m_alarmButton, m_pSettings->m_iAlarmEnabled);
+        s_flip(&m_pSettings->m_iAlarmEnabled);
+    } else if (item == &m_soundButton && game) {
+        game->toggleSound();
     } else if (item == &m_soundButton) {
-        if (game) {
-            game->toggleSound();
-        } else {
-            m_pSettings->m_iSoundEnabled = !m_pSettings->m_iSoundEnabled;
-        }
-        m_showSwitch(&m_soundButton, m_pSettings->m_iSoundEnabled);
+        s_flip(&m_pSettings->m_iSoundEnabled);
+    } else if (item == &m_musicButton && game) {
+        game->toggleMusic();
     } else if (item == &m_musicButton) {
-        if (game) {
-            game->toggleMusic();
-        } else {
-            m_pSettings->m_iMusicEnabled = !m_pSettings->m_iMusicEnabled;
-        }
-        m_showSwitch(&m_musicButton, m_pSettings->m_iMusicEnabled);
+        s_flip(&m_pSettings->m_iMusicEnabled);
     } else if (item == &m_keyboardButton) {
-        m_pSettings->m_iKeyboardMovesSpace = !m_pSettings->m_iKeyboardMovesSpace;
-        m_showKeyboard();
+        s_flip(&m_pSettings->m_iKeyboardMovesSpace);
     }
 
     for (int i = 0; i < kiStartLevelCount; i++) {
@@ -196,6 +196,6 @@ bool OptionsDialog::onItemActivated(QVDialogItem *item)
             m_pSettings->m_iStartLevel = s_startLevels[i].m_iLevel;
         }
     }
-    m_showStartLevel();
+    m_showSettings();
     return false;
 }

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "QVDialog.h"
+#include "GameDialog.h"
 #include "QVDialogItemButton.h"
 #include "QVSprite.h"
 
@@ -13,7 +13,7 @@ class HFileSystem;
 
 // The options screen. It changes the game's settings in place as the
 // buttons are pressed; the full-screen switch itself waits for the close.
-class OptionsDialog : public QVDialog {
+class OptionsDialog : public GameDialog {
 public:
     enum { kiStartLevelCount = 6 };
 
@@ -55,7 +55,8 @@ private:
 
     // On or off pictures for a flag.
     void                m_showSwitch(QVDialogItemButton *button, int32_t value);
-    void                m_showKeyboard();
+    // Every switch and the start levels as the settings now stand.
+    void                m_showSettings();
     // Plain pictures for all six, the present start level lit as both.
     void                m_showStartLevel();
 

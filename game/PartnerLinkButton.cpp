@@ -2,23 +2,13 @@
 
 #include "GameApp.h"
 
-PartnerLinkButton::PartnerLinkButton()
+bool PartnerLinkButton::m_acts(const GameApp &game) const
 {
+    return !game.areLinksDisabled();
 }
 
-PartnerLinkButton::~PartnerLinkButton()
+void PartnerLinkButton::m_act(GameApp &game)
 {
-}
-
-bool PartnerLinkButton::handleEvent(const HEvent &event)
-{
-    QVControl::handleEvent(event);
-    GameApp *game = static_cast<GameApp *>(m_pOwner);
-    if (!game || !isClicked(event) || game->areLinksDisabled()) {
-        return false;
-    }
-    game->m_buttonHeld = false;
-    playClickSound(game);
-    game->openPartnerLink();
-    return true;
+    sm_releaseHoldAndClick(game);
+    game.openPartnerLink();
 }

@@ -1,16 +1,17 @@
 #ifndef PARTNERLINKBUTTON_H
 #define PARTNERLINKBUTTON_H
 
-#include "QVControl.h"
+#include "GameButton.h"
 
 // The partner's logo: opens the partner's page (and ends the program)
 // unless links are disabled. Always drawn.
-class PartnerLinkButton : public QVControl {
+class PartnerLinkButton : public GameButton {
 public:
-                        PartnerLinkButton();
-                        ~PartnerLinkButton() override;
+                        ~PartnerLinkButton() override {}
 
-    bool                handleEvent(const HEvent &event) override;
+protected:
+    bool                m_acts(const GameApp &game) const override;
+    void                m_act(GameApp &game) override;
 };
 
 #endif // PARTNERLINKBUTTON_H

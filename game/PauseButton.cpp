@@ -7,10 +7,6 @@ PauseButton::PauseButton()
 {
 }
 
-PauseButton::~PauseButton()
-{
-}
-
 void PauseButton::setStateSprites(QVSprite *pause, QVSprite *pauseLit, QVSprite *resume, QVSprite *resumeLit)
 {
     m_pPauseSprite = pause;
@@ -21,7 +17,7 @@ void PauseButton::setStateSprites(QVSprite *pause, QVSprite *pauseLit, QVSprite 
 
 void PauseButton::drawState()
 {
-    const GameApp *game = static_cast<GameApp *>(m_pOwner);
+    const GameApp *game = m_game();
     if (!game || !(game->isGameInPlay() || game->isUserPaused())) {
         return;
     }
@@ -32,30 +28,28 @@ void PauseButton::drawState()
     }
 }
 
-void PauseButton::draw(H2DDisplayDevice *display, const HRect &clipRect)
+bool PauseButton::m_isShown(const GameApp &game) const
 {
-    const GameApp *game = static_cast<GameApp *>(m_pOwner);
-    if (game && !game->isTutorialActive()) {
-        QVControl::draw(display, clipRect);
-    }
+    return !game.isTutorialActive();
+}
+
+bool PauseButton::m_acts(const GameApp &game) const
+{
+    return !game.isTutorialActive() && (game.isUserPaused() || game.isGameInPlay());
+}
+
+void PauseButton::m_act(GameApp &game)
+{
+    playClickSound(&game);
+    game.setPaused(!game.isUserPaused());
+    drawState();
+    game.invalidateAll();
 }
 
 bool PauseButton::handleEvent(const HEvent &event)
 {
-    QVControl::handleEvent(event);
-    GameApp *game = static_cast<GameApp *>(m_pOwner);
-    if (!game) {
-        return false;
-    }
-    bool bActed = false;
-    if (isClicked(event) && !game->isTutorialActive() && (game->isUserPaused() || game->isGameInPlay())) {
-        playClickSound(game);
-        game->setPaused(!game->isUserPaused());
-        drawState();
-        game->invalidateAll();
-        bActed = true;
-    }
+    const bool acted = GameButton::handleEvent(event);
     // Any event may find the pause changed elsewhere (a key, a dialog).
     drawState();
-    return bActed;
+    return acted;
 }

@@ -1,16 +1,15 @@
 #ifndef PAUSEBUTTON_H
 #define PAUSEBUTTON_H
 
-#include "QVControl.h"
+#include "GameButton.h"
 
 // Pauses and resumes play. Its pictures follow the pause: "resume" while the
 // player has paused, "pause" otherwise.
-class PauseButton : public QVControl {
+class PauseButton : public GameButton {
 public:
                         PauseButton();
-                        ~PauseButton() override;
+                        ~PauseButton() override {}
 
-    void                draw(H2DDisplayDevice *display, const HRect &clipRect) override;
     bool                handleEvent(const HEvent &event) override;
 
     // The two pairs the button switches between (not owned).
@@ -22,6 +21,11 @@ public:
 
     QVSprite *          getNormalSprite() const { return m_pNormalSprite; }
     QVSprite *          getHighlightSprite() const { return m_pHighlightSprite; }
+
+protected:
+    bool                m_isShown(const GameApp &game) const override;
+    bool                m_acts(const GameApp &game) const override;
+    void                m_act(GameApp &game) override;
 
 private:
     QVSprite *          m_pPauseSprite;

@@ -1,17 +1,18 @@
 #ifndef RESTARTBUTTON_H
 #define RESTARTBUTTON_H
 
-#include "QVControl.h"
+#include "GameButton.h"
 
 // Asks whether to start the game again; hidden on the title screen and
 // during the tutorial.
-class RestartButton : public QVControl {
+class RestartButton : public GameButton {
 public:
-                        RestartButton();
-                        ~RestartButton() override;
+                        ~RestartButton() override {}
 
-    void                draw(H2DDisplayDevice *display, const HRect &clipRect) override;
-    bool                handleEvent(const HEvent &event) override;
+protected:
+    bool                m_isShown(const GameApp &game) const override;
+    void                m_onClick(GameApp &game) override;
+    void                m_act(GameApp &game) override;
 };
 
 #endif // RESTARTBUTTON_H

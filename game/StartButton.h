@@ -1,17 +1,18 @@
 #ifndef STARTBUTTON_H
 #define STARTBUTTON_H
 
-#include "QVControl.h"
+#include "GameButton.h"
 
 // The title and info screens' "click to start": only a highlight image, so
 // it shows while the pointer is over it.
-class StartButton : public QVControl {
+class StartButton : public GameButton {
 public:
-                        StartButton();
-                        ~StartButton() override;
+                        ~StartButton() override {}
 
-    void                draw(H2DDisplayDevice *display, const HRect &clipRect) override;
-    bool                handleEvent(const HEvent &event) override;
+protected:
+    bool                m_isShown(const GameApp &game) const override;
+    bool                m_acts(const GameApp &game) const override;
+    void                m_act(GameApp &game) override;
 };
 
 #endif // STARTBUTTON_H

@@ -27,6 +27,8 @@ fonts-dejavu-core
 xvfb
 xauth
 libxtst6
+xdotool
+imagemagick
 "
 
 missing=""

@@ -1,10 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <minizip/zip.h>
 
 #include "HFile.h"
+#include "HOVAudioStream.h"
 #include "HStandardFileSystem.h"
 #include "HZIPFileSystem.h"
 #include "application_support.h"
@@ -293,6 +301,99 @@ TEST_F(ResourceTest, MusicWithoutAudioDeviceAndBrokenMusic)
     finish();
     // The stream and its bytes went with the audio.
     EXPECT_EQ(m_app->musicStream(), nullptr);
+}
+
+TEST_F(ResourceTest, ThemeMusicLoopsBackToItsLoopPointUnderItsMutex)
+{
+    // No device is needed: the stream exists and decodes on its own.
+    start("+set c_soundDriver null");
+    ASSERT_NE(m_app->musicStream(), nullptr);
+    EXPECT_EQ(m_app->musicMutex(), nullptr);
+    const int loopPoint = 1234;
+    ASSERT_TRUE(m_app->loadThemeMusic("theme.ogg", m_app->getResourceFileSystem(), loopPoint));
+    ASSERT_NE(m_app->musicData(), nullptr);
+    // The audio thread decodes under a mutex of the music's own.
+    EXPECT_NE(m_app->musicMutex(), nullptr);
+    EXPECT_EQ(m_app->musicStream()->getLoopPoint(), loopPoint);
+
+    // One second of stereo 16-bit music, then a little more: past the end
+    // the music goes on from the loop point, not from the start.
+    const int frames = 22050, frameBytes = 4, extra = 2000;
+    std::vector<uint8_t> pcm((size_t)(frames + extra) * frameBytes, 0);
+    int32_t got = 0;
+    while (got < (int32_t)pcm.size()) {
+        const int32_t n = m_app->musicStream()->read(pcm.data() + got, (int32_t)pcm.size() - got);
+        ASSERT_GT(n, 0) << "the music stopped at byte " << got;
+        got += n;
+    }
+    auto sample = [&](int frame) {
+        int16_t value;
+        memcpy(&value, pcm.data() + (size_t)frame * frameBytes, sizeof(value));
+        return (int)value;
+    };
+    int farFromLoop = 0, farFromStart = 0;
+    for (int i = 100; i < extra; i++) {
+        farFromLoop = std::max(farFromLoop, std::abs(sample(frames + i) - sample(loopPoint + i)));
+        farFromStart = std::max(farFromStart, std::abs(sample(frames + i) - sample(i)));
+    }
+    EXPECT_LE(farFromLoop, 64);
+    EXPECT_GT(farFromStart, 1000);
+
+    m_app->unloadThemeMusic();
+    EXPECT_EQ(m_app->musicStream(), nullptr);
+    EXPECT_EQ(m_app->musicMutex(), nullptr);
+    EXPECT_EQ(m_app->musicData(), nullptr);
+    finish();
+}
+
+// A web link hands the address to a browser and the program is over: the
+// process ends at once with status 0, without running exit handlers, and
+// whether or not a browser could be found.
+static std::string s_markerPath;
+static void s_exitHandlerMarker()
+{
+    FILE *f = fopen(s_markerPath.c_str(), "w");
+    if (f) fclose(f);
+}
+
+TEST_F(ResourceTest, OpenURLEndsTheProgram)
+{
+    const std::string emptyPath = m_folder.path() + "/no-programs";
+    ASSERT_EQ(mkdir(emptyPath.c_str(), 0700), 0);
+    s_markerPath = m_folder.file("exit-handler-ran");
+    const std::string errors = m_folder.file("stderr.txt");
+
+    fflush(nullptr);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        alarm(10);
+        // No browser can be found, and no window system is asked for.
+        setenv("PATH", emptyPath.c_str(), 1);
+        unsetenv("DISPLAY");
+        const int fd = open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (fd < 0 || dup2(fd, 2) < 0) _exit(5);
+        atexit(s_exitHandlerMarker);
+        TestApp app;
+        app.openURL("http://example.invalid/gobstrel");
+        _exit(7);       // openURL returned
+    }
+    int status = 0;
+    pid_t done = 0;
+    for (int i = 0; i < 1000 && done == 0; i++) {
+        done = waitpid(child, &status, WNOHANG);
+        if (done == 0) usleep(10000);
+    }
+    if (done == 0) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        FAIL() << "openURL did not end the process";
+    }
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_FALSE(m_folder.exists("exit-handler-ran"));
+    EXPECT_NE(m_folder.read("stderr.txt").find("http://example.invalid/gobstrel"), std::string::npos)
+        << "[" << m_folder.read("stderr.txt") << "]";
 }
 
 TEST_F(ResourceTest, SoundRestartKeepsOneDevice)

@@ -139,6 +139,10 @@ TEST_F(StartupTest, SetCommandsOverrideDefaults)
     defaults.getCvarManager()->initCvarManager();
     ASSERT_TRUE(defaults.initialize("", ""));
     EXPECT_TRUE(defaults.useSpriteCursor());
+    EXPECT_STREQ(defaults.getCvarManager()->getVariableString("qv_spriteCursor"), "1");
+    EXPECT_STREQ(defaults.getCvarManager()->getVariableString("qv_demoFile"), "");
+    EXPECT_EQ(defaults.getTraceFile(), nullptr);
+    EXPECT_EQ(defaults.getJournalFile(), nullptr);
     defaults.destroyDevices();
     defaults.shutdown();
 }

@@ -125,6 +125,8 @@ public:
     HAudioMixerStreamingAudioSource &mixer() { return m_mixer; }
     HAudioMixingStream *mixingStream() const { return m_pMixingStream; }
     HOVAudioStream *musicStream() const { return m_pMusicStream; }
+    HMutex *musicMutex() const { return m_pMusicMutex; }
+    const uint8_t *musicData() const { return m_pMusicData; }
     int pauseCount() const { return m_iPauseCount; }
 
 private:

@@ -3,6 +3,7 @@
 #include "HEvent.h"
 #include "HFile.h"
 #include "HFileSystem.h"
+#include "QVControl.h"
 #include "QVDialog.h"
 #include "QVDialogItemButton.h"
 #include "QVDialogItemTextLine.h"
@@ -76,7 +77,11 @@ TEST_F(DialogTest, ClassRecordAndRect)
     EXPECT_EQ(r.left, 100);
     EXPECT_EQ(r.right, 300);
     EXPECT_EQ(r.bottom, 200);
+    // Building a dialog starts its dirty list afresh.
+    QVDialog::invalidateRect(HRect{ 1, 2, 3, 4 });
+    EXPECT_GT(QVDialog::getDirtyRects().getCount(), 0);
     QVDialog bare;
+    EXPECT_EQ(QVDialog::getDirtyRects().getCount(), 0);
     bare.setPosition(HPoint{ 7, 9 });
     r = bare.getRect();
     EXPECT_EQ(r.left, 7);
@@ -294,15 +299,19 @@ TEST_F(DialogTest, NestedDialogsDrawInStackOrder)
     innerOk.setSprites(&b, nullptr, nullptr);
     innerOk.setPosition(HPoint{ 0, 0 });
     int innerCount = -1;
+    int innerFrames = 0;
+    uint16_t overlap = 0;
     intptr_t innerResult = 0;
     dialog.onActivate = [&](QVDialogItem *) {
         inner.addItem(&innerOk);
-        app.onFrame = [&](int frame) {
-            if (innerCount < 0) {
+        app.onFrame = [&](int) {
+            if (++innerFrames == 1) {
                 innerCount = QVDialog::getOpenDialogCount();
+            } else if (innerFrames == 2) {
+                // The frame before, with both open: the inner one on top.
+                overlap = pixel(151, 151);
                 app.postClick(151, 151);
             }
-            (void)frame;
         };
         innerResult = inner.doModal(&app, display, app.getEventQueue(), 0, &app);
         app.onFrame = nullptr;
@@ -315,6 +324,8 @@ TEST_F(DialogTest, NestedDialogsDrawInStackOrder)
     EXPECT_EQ(run(), (intptr_t)&ok);
     EXPECT_EQ(innerCount, 2);
     EXPECT_EQ(innerResult, (intptr_t)&innerOk);
+    EXPECT_NE(overlap, pixel(120, 120)); // not the outer background
+    EXPECT_NE(overlap, 0);
     // The outer dialog's last frame covers the inner one: the whole screen
     // was reported when the inner one returned.
     EXPECT_EQ(pixel(160, 160), pixel(120, 120));
@@ -402,4 +413,43 @@ TEST_F(DialogTest, DemoThatRunsOutEndsTheDialog)
         app.getEventQueue()->clearJournalReader();
         file->close();
     }
+}
+
+TEST_F(DialogTest, UnderADialogOnlyMarkedControlsDrawAndNoneHearsEvents)
+{
+    // Counts what the main loop would offer it.
+    struct Listener : QVControl {
+        int events = 0;
+        bool handleEvent(const HEvent &event) override
+        {
+            events++;
+            return QVControl::handleEvent(event);
+        }
+    };
+    Listener *shown = new Listener;
+    Listener *hidden = new Listener;
+    shown->setSprites(&a, nullptr, nullptr);
+    shown->setPosition(HPoint{ 10, 10 });
+    shown->setVisibleUnderDialog(true);
+    hidden->setSprites(&b, nullptr, nullptr);
+    hidden->setPosition(HPoint{ 10, 400 });
+    app.addControl(shown);
+    app.addControl(hidden);
+    clearScreen();
+
+    dialog.addItem(&ok);
+    app.onFrame = [&](int frame) {
+        if (frame == 1) {
+            app.postClick(15, 15);
+            app.post(ET_MOUSEMOVE, 15, 405);
+        }
+        if (frame == 2) app.postKey(KC_RETURN, 13);
+    };
+    EXPECT_EQ(run(), (intptr_t)&ok);
+    EXPECT_NE(pixel(15, 15), 0);
+    EXPECT_EQ(pixel(15, 405), 0);
+    EXPECT_EQ(shown->events, 0);
+    EXPECT_EQ(hidden->events, 0);
+    EXPECT_FALSE(hidden->isHighlighted());
+    app.deleteAllControls();
 }

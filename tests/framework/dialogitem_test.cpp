@@ -369,6 +369,14 @@ TEST_F(DialogItemTest, TextLineCaretRedrawsAtMostEvery250ms)
     loose.handleEvent(s_event(ET_TIMESTAMP, 0, 0, 0, 0, 20000));
     label.handleEvent(s_event(ET_TIMESTAMP, 0, 0, 0, 0, 10502));
     EXPECT_TRUE(dirtyContains(110, 60));
+
+    // A clock that went back (the tick count wrapped) restarts the stamp:
+    // the caret goes on blinking 250 ms later, not 49 days later.
+    app.getDirtyRects()->clear();
+    label.handleEvent(s_event(ET_TIMESTAMP, 0, 0, 0, 0, 100));
+    EXPECT_EQ(app.getDirtyRects()->getCount(), 0);
+    label.handleEvent(s_event(ET_TIMESTAMP, 0, 0, 0, 0, 351));
+    EXPECT_TRUE(dirtyContains(110, 60));
     dialog.clearItems();
 }
 

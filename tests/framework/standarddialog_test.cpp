@@ -1,7 +1,10 @@
 #include "ui_support.h"
 
 #include "HEvent.h"
+#include "QVConfirmDialog.h"
 #include "QVDialog.h"
+#include "QVMessageDialog.h"
+#include "QVPictureDialog.h"
 
 // Pictures: a 300 x 200 background centres at (170, 140) on the 640 x 480
 // screen; 60 x 20 buttons sit on the row 200 - 30 = 170 below its top.
@@ -271,4 +274,39 @@ TEST_F(PictureDialogTest, SinglePageAndNoPage)
     EXPECT_FALSE(show(pages, 0));
     EXPECT_FALSE(show(nullptr, 2));
     EXPECT_EQ(app.frames, 0);
+}
+
+TEST_F(PictureDialogTest, ASmallerPageRedrawsWhatTheLargerOneCovered)
+{
+    // The first page is 200 x 150 at (50, 60); the second only 100 x 50.
+    picture("small.tga", 100, 50, 255, 0, 255);
+    const char *pages[] = { "p1.tga", "small.tga" };
+    bool stale = false;
+    app.onFrame = [&](int frame) {
+        if (frame == 1) {
+            app.backgrounds.clear();
+            app.postClick(225, 197); // next
+        }
+        if (frame == 2) {
+            // Inside the first page, outside the second.
+            for (const HRect &r : app.backgrounds) {
+                if (240 >= r.left && 240 < r.right && 100 >= r.top && 100 < r.bottom) stale = true;
+            }
+            app.postKey(KC_RETURN, 13); // close is the default
+        }
+    };
+    EXPECT_TRUE(show(pages, 2));
+    EXPECT_TRUE(stale);
+}
+
+TEST_F(StandardDialogTest, StandardDialogsReportTheDialogRecord)
+{
+    // Only the framework's base classes register records of their own.
+    QVConfirmDialog confirmation;
+    QVMessageDialog notice(&app);
+    QVPictureDialog viewer(2);
+    for (const HObject *o : { (HObject *)&confirmation, (HObject *)&notice, (HObject *)&viewer }) {
+        EXPECT_STREQ(o->getClassName(), "QVDialog");
+        EXPECT_STREQ(o->getParentClassName(), "HObject");
+    }
 }

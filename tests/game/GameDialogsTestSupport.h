@@ -15,9 +15,8 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "GameApp.h"
+#include "GameDrawTestSupport.h"
 #include "GameDialogsRegistry.h"
 #include "H2DDisplayDevice.h"
 #include "HEventQueue.h"
@@ -89,58 +88,6 @@ struct GameTestClock {
     static void sleep(uint32_t ms) { now() += ms; }
 };
 
-// Writes an uncompressed 32-bit top-down TGA of one colour.
-inline bool writeTestTGA(const std::string &path, int w, int h, uint8_t r, uint8_t g, uint8_t b)
-{
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f) {
-        return false;
-    }
-    const uint8_t header[18] = { 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                 (uint8_t)w, (uint8_t)(w >> 8), (uint8_t)h, (uint8_t)(h >> 8), 32, 0x28 };
-    bool ok = fwrite(header, 1, sizeof(header), f) == sizeof(header);
-    for (int i = 0; i < w * h && ok; i++) {
-        const uint8_t px[4] = { b, g, r, 255 };
-        ok = fwrite(px, 1, 4, f) == 4;
-    }
-    return fclose(f) == 0 && ok;
-}
-
-// Writes a baseline JPEG of one colour (the dialogs' backgrounds are JPEGs
-// and are read by extension).
-inline bool writeTestJPEG(const std::string &path, int w, int h, uint8_t r, uint8_t g, uint8_t b)
-{
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f) {
-        return false;
-    }
-    struct jpeg_compress_struct info;
-    struct jpeg_error_mgr error;
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, f);
-    info.image_width = (JDIMENSION)w;
-    info.image_height = (JDIMENSION)h;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row((size_t)w * 3);
-    for (int x = 0; x < w; x++) {
-        row[x * 3] = r;
-        row[x * 3 + 1] = g;
-        row[x * 3 + 2] = b;
-    }
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW line = row.data();
-        jpeg_write_scanlines(&info, &line, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    return fclose(f) == 0;
-}
-
 class GameDialogsTest : public testing::Test {
 protected:
     void SetUp() override
@@ -179,8 +126,9 @@ protected:
     void picture(const std::string &name, int w, int h, uint8_t r, uint8_t g, uint8_t b)
     {
         const bool jpeg = name.size() > 4 && name.compare(name.size() - 4, 4, ".jpg") == 0;
-        ASSERT_TRUE(jpeg ? writeTestJPEG(m_dir + "/" + name, w, h, r, g, b)
-                         : writeTestTGA(m_dir + "/" + name, w, h, r, g, b));
+        const uint8_t rgb[3] = { r, g, b };
+        ASSERT_TRUE(jpeg ? drawTestWriteJPEG(m_dir + "/" + name, w, h, rgb)
+                         : drawTestWriteTGA(m_dir + "/" + name, w, h, rgb));
     }
     bool load(QVSprite &sprite, const char *name)
     {

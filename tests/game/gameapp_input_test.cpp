@@ -116,6 +116,14 @@ TEST_F(GameInputTest, ClickDuringUserPauseOnlyResumes)
     EXPECT_EQ(GS_PLAYING, app->m_state);
     EXPECT_EQ(3, app->m_board.getBlankRow());
     EXPECT_EQ(std::vector<std::string>{ "guiclick.wav@128" }, app->takeSounds());
+
+    // Arrow keys are not held back by the pause.
+    app->setPaused(true);
+    app->key(ET_KEYDOWN, KC_UP, 0, 1200);
+    EXPECT_TRUE(app->m_paused);
+    EXPECT_EQ(GS_SLIDING, app->m_state);
+    EXPECT_EQ(2, app->m_board.getBlankRow());
+    EXPECT_EQ(std::vector<std::string>{ "click.wav@128" }, app->takeSounds());
 }
 
 TEST_F(GameInputTest, ArrowKeysFollowTheKeyboardSetting)

@@ -15,8 +15,10 @@
 #include <unistd.h>
 #include <vector>
 
+#include "GameAppTestSupport.h"
 #include "HEvent.h"
 #include "HRegistry.h"
+#include "HighScoreEntry.h"
 
 namespace {
 
@@ -102,6 +104,19 @@ struct Demo {
         events.push_back(up);
     }
     void cell(int column, int row) { click(107 + 42 * column + 20, 101 + 42 * row + 20); }
+    void key(int code, char c)
+    {
+        now += 1;
+        HEvent e = blank(ET_KEYDOWN);
+        e.m_iKey = code;
+        e.m_cChar = (uint8_t)c;
+        events.push_back(e);
+    }
+    void quit()
+    {
+        now += 1;
+        events.push_back(blank(ET_QUIT));
+    }
     bool write(const std::string &path) const
     {
         FILE *f = fopen(path.c_str(), "wb");
@@ -226,6 +241,169 @@ TEST(GameProgram, DemoPlaysTheLessonAndEndsCleanly)
     EXPECT_NE(std::string::npos, trace.find("...done initializing subsystems")) << trace;
     EXPECT_NE(std::string::npos, trace.find("...loading assets")) << trace;
     EXPECT_NE(std::string::npos, trace.find("...loading sounds")) << trace;
+}
+
+// Reads one high-score record of the game from a home folder.
+bool s_readHighScore(const std::string &home, int slot, HighScoreEntry *entry)
+{
+    const char *old = getenv("HOME");
+    const std::string saved = old ? old : "";
+    setenv("HOME", home.c_str(), 1);
+    bool ok = false;
+    HRegistry *registry = getRegistry();
+    if (registry && registry->open(nullptr, "Quorvex", "Gobstrel")) {
+        char key[16];
+        snprintf(key, sizeof(key), "HS:%d", slot);
+        uint8_t bytes[HighScoreEntry::kiRecordSize + 1];
+        int32_t length = 0;
+        ok = registry->getBinary(key, bytes, (int32_t)sizeof(bytes), &length) &&
+             entry->fromBytes(bytes, length);
+        registry->close();
+    }
+    setenv("HOME", saved.c_str(), 1);
+    return ok;
+}
+
+// The same game in this process: the events go straight to a display-less
+// GameApp seeded as the main loop seeds, from the first event's stamp.
+struct ShadowGame {
+    explicit ShadowGame(const Demo &demo)
+    {
+        app.m_settings.m_iDidTutorial = 0;
+        app.setPlayArea();
+        app.m_state = GS_INFO_START;
+        app.getRandom()->setSeed((uint32_t)demo.events.front().getTime());
+    }
+    void play(const Demo &demo)
+    {
+        for (; fed < demo.events.size(); fed++) {
+            const HEvent &e = demo.events[fed];
+            app.setCurrentTime(e.getTime());
+            app.handleEvent(e);
+        }
+    }
+    TestGameApp app;
+    size_t fed = 0;
+};
+
+// Shortest run of moves (at most four) whose last one completes a line and
+// whose earlier ones complete none; false when there is none.
+bool s_findLineMoves(const GameBoard &board, int depth, std::vector<std::pair<int, int>> *moves)
+{
+    if (depth == 0) {
+        return false;
+    }
+    const int bc = board.getBlankColumn();
+    const int br = board.getBlankRow();
+    std::vector<std::pair<int, int>> cells;
+    for (int i = 0; i < BOARD_SIZE; i++) {
+        if (i != bc) cells.push_back({ i, br });
+        if (i != br) cells.push_back({ bc, i });
+    }
+    // Breadth first: one move, then deeper.
+    for (int d = 1; d <= depth; d++) {
+        for (const auto &c : cells) {
+            GameBoard next = board;
+            next.setRandom(nullptr);
+            int from[2];
+            if (next.move(c.first, c.second, from) != MOVE_LEGAL) {
+                continue;
+            }
+            if (d == 1) {
+                if (!next.isFreeOfCrunches()) {
+                    moves->assign(1, c);
+                    return true;
+                }
+            } else if (next.isFreeOfCrunches()) {
+                std::vector<std::pair<int, int>> rest;
+                if (s_findLineMoves(next, d - 1, &rest) && (int)rest.size() == d - 1) {
+                    moves->assign(1, c);
+                    moves->insert(moves->end(), rest.begin(), rest.end());
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+// A whole game: the lesson, level 2 with moves chosen from the board the
+// replayed seed deals, the clock run out with the developer keys, the name
+// entered; the program must store the same score this process computed.
+TEST(GameProgram, LongDemoReplaysExactlyIntoTheHighScores)
+{
+    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    ScratchDir work, home;
+    ASSERT_FALSE(work.path.empty());
+    ASSERT_FALSE(home.path.empty());
+
+    Demo demo;
+    demo.ticks(300);
+    demo.key(KC_RETURN, '\r');
+    demo.ticks(1300);
+    const int steps[5][2] = { { 1, 0 }, { 2, 0 }, { 3, 0 }, { 3, 1 }, { 0, 1 } };
+    for (const auto &s : steps) {
+        demo.cell(s[0], s[1]);
+        demo.ticks(1600);
+    }
+    // Bonus count and next level, then level 2's hint page.
+    demo.ticks(5500);
+    demo.key(KC_RETURN, '\r');
+    demo.ticks(1300);
+
+    ShadowGame shadow(demo);
+    shadow.play(demo);
+    ASSERT_EQ(GS_PLAYING, shadow.app.m_state);
+    ASSERT_EQ(1, shadow.app.m_levelIndex);
+    ASSERT_EQ(1, shadow.app.m_settings.m_iDidTutorial);
+    // 60 for the row, 90 for the column, 3000 for an unmoved clock.
+    ASSERT_EQ(3150u, shadow.app.m_score);
+
+    std::vector<std::pair<int, int>> moves;
+    ASSERT_TRUE(s_findLineMoves(shadow.app.m_board, 4, &moves)) << "no line within four moves";
+    for (const auto &m : moves) {
+        demo.cell(m.first, m.second);
+        demo.ticks(1500);
+    }
+    shadow.play(demo);
+    ASSERT_EQ(GS_PLAYING, shadow.app.m_state);
+    ASSERT_LT(shadow.app.m_crunchesNeeded, 3);
+    ASSERT_GT(shadow.app.m_score, 3150u);
+    const uint32_t finalScore = shadow.app.m_score;
+
+    // Developer mode, then the clock down past zero: game over.
+    demo.key(0, '[');
+    demo.key(0, ']');
+    demo.key(0, '[');
+    for (int i = 0; i < 62; i++) {
+        demo.key(0, '-');
+    }
+    demo.ticks(200);
+    // The game-over picture holds two seconds; the name entry and the table
+    // that follows are closed.
+    demo.ticks(2500);
+    demo.quit();
+    demo.ticks(200);
+    demo.quit();
+    demo.ticks(300);
+    ASSERT_TRUE(demo.write(work.path + "/demo.bin"));
+
+    const int status = s_runProgram(kProgram, work.path, home.path, { "--demo", "demo.bin", "--nosound" });
+    const std::string output = s_readFile(work.path + "/output.txt");
+    ASSERT_EQ(0, status) << output;
+
+    HighScoreEntry best;
+    ASSERT_TRUE(s_readHighScore(home.path, 0, &best)) << output;
+    EXPECT_EQ(finalScore, best.m_uScore) << "the replay dealt the same boards";
+    EXPECT_EQ(2, best.m_iLevel);
+    HighScoreEntry second;
+    ASSERT_TRUE(s_readHighScore(home.path, 1, &second));
+    EXPECT_EQ(0u, second.m_uScore);
+    int32_t value = -1;
+    ASSERT_TRUE(s_readSetting(home.path, "Did Tutorial", &value));
+    EXPECT_EQ(1, value);
 }
 
 TEST(GameProgram, DemoThatStopsAtTheTitleLeavesTheTutorialToDo)

@@ -142,6 +142,50 @@ TEST_F(GameStateTest, OneMoreToGoOnlyWhenExactlyOneLineRemains)
     EXPECT_EQ((std::vector<std::string>{ "click.wav@128", "crunch.wav@128" }), sounds);
 }
 
+TEST_F(GameStateTest, TwoLinesAtOnceFinishTheLevelWithoutTheReminder)
+{
+    app->enableSound();
+    // Level 33 adds no time per line.
+    startAt(33, 1000);
+    app->m_crunchesNeeded = 2;
+    app->m_timeLeft = 20.0f;
+    // Blank at (0, 0); shifting column 0 up completes rows 0 (oranges) and
+    // 1 (yellows) together.
+    for (int r = 0; r < BOARD_SIZE; r++) {
+        for (int c = 0; c < BOARD_SIZE; c++) {
+            int type = TILE_YELLOW + ((c + r) & 1);
+            if (r == 0) {
+                type = TILE_ORANGE;
+            } else if (r == 1) {
+                type = TILE_YELLOW;
+            }
+            app->m_board.setCellType(c, r, type);
+        }
+    }
+    app->m_board.setCellType(0, 1, TILE_ORANGE);
+    app->m_board.setCellType(0, 2, TILE_YELLOW);
+    app->m_board.setCellType(0, 0, TILE_BLANK);
+    ASSERT_TRUE(app->m_board.isFreeOfCrunches());
+    app->takeSounds();
+
+    now += 16;
+    app->click(TestGameApp::cellX(0), TestGameApp::cellY(5), now);
+    ASSERT_EQ(GS_SLIDING, app->m_state);
+    const float clockAtMove = app->m_timeLeft;
+    const uint32_t scoreAtMove = app->m_score;
+    now = app->tickWhile(now, GS_SLIDING);
+    ASSERT_EQ(GS_CRUNCHING, app->m_state);
+    EXPECT_EQ(0, app->m_crunchesNeeded);
+    EXPECT_FLOAT_EQ(clockAtMove, app->m_timeLeft) << "no seconds per line on level 33";
+    EXPECT_GT(app->m_score, scoreAtMove);
+    EXPECT_EQ(0u, (app->m_score - scoreAtMove) % 33u) << "line points times the level number";
+    EXPECT_EQ((std::vector<std::string>{ "click.wav@128", "crunch.wav@128" }), app->takeSounds());
+
+    now = app->tickUntil(now, now + CRUNCH_MS);
+    EXPECT_EQ(GS_LEVEL_DONE, app->m_state) << "straight to the level's end";
+    EXPECT_EQ(std::vector<std::string>{ "levelup.ogg@128" }, app->takeSounds());
+}
+
 TEST_F(GameStateTest, LevelEndBonusCountAndNextLevel)
 {
     app->enableSound();

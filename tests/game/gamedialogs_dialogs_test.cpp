@@ -360,6 +360,8 @@ TEST_F(HighScoreScreenTest, ClearAllThenCancelChangesNothing)
         },
         [&] {
             pauseInQuestion = app.pauseCount();
+            // The screen stays open under the question, so it is drawn behind it.
+            EXPECT_EQ(QVDialog::getOpenDialogCount(), 2);
             app.postEnter();  // the question's default is cancel
         },
         [&] {

@@ -162,8 +162,18 @@ bool onPath(const char *program)
     return false;
 }
 
+int64_t nowMs()
+{
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (int64_t)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
+}
+
 void sleepMs(int ms)
 {
+    if (ms <= 0) {
+        return;
+    }
     struct timespec ts = { ms / 1000, (long)(ms % 1000) * 1000000L };
     nanosleep(&ts, nullptr);
 }
@@ -539,5 +549,239 @@ TEST_F(Screenshot, DealtBoardWithTheClockRunning)
         << "a dealt board";
     // The time bar runs along the bottom of the play area.
     EXPECT_GT(play.changed(title, 43, 402, 243, 412), 0.3) << "the time bar is up";
+    expectCleanLog(true);
+}
+
+// The lesson played to its end: a row bursting, the level's end, the time
+// bonus, the info screen before level 2, its "level" caption and the pause
+// picture. The states run on the game's clock, so the pictures are taken at
+// moments well inside each state.
+TEST_F(Screenshot, ExplosionCaptionsInfoScreenAndPause)
+{
+    ASSERT_TRUE(startGame(false));
+    const Window window = findWindow(30000);
+    ASSERT_NE(window, 0u) << "no 640x480 window appeared";
+    moveTo(600, 20);
+    const Shot title = captureSettled(window, 0, 0, kWidth, kHeight, 20000);
+    ASSERT_TRUE(title.ok);
+    moveTo(300, 250);
+    sleepMs(200);
+    pressKey(XK_Return);
+    sleepMs(2500);
+    const Shot lesson = captureSettled(window, kBoardLeft, kBoardTop + 60, kBoardRight, kBoardBottom, 10000);
+    ASSERT_TRUE(lesson.ok);
+
+    // The first three clicks walk the blank along row 0; slides take half a second.
+    const int cells[3][2] = { { 1, 0 }, { 2, 0 }, { 3, 0 } };
+    for (const auto &cell : cells) {
+        clickAt(kBoardLeft + 42 * cell[0] + 21, kBoardTop + 42 * cell[1] + 21);
+        sleepMs(1000);
+    }
+    const Shot before = captureSettled(window, kBoardLeft, kBoardTop + 60, kBoardRight, kBoardBottom, 5000);
+    ASSERT_TRUE(before.ok);
+
+    // The fourth click completes row 0. Cell (0, 0) holds an orange before and
+    // after, so the first picture in which it differs shows the burst.
+    clickAt(kBoardLeft + 42 * 3 + 21, kBoardTop + 42 + 21);
+    Shot burst;
+    for (int waited = 0; waited < 3000 && !burst.ok; waited += 15) {
+        Shot now = capture(window);
+        if (now.ok && now.changed(before, kBoardLeft + 4, kBoardTop + 4, kBoardLeft + 38, kBoardTop + 38) > 0.1) {
+            burst = now;
+        }
+        sleepMs(15);
+    }
+    ASSERT_TRUE(burst.ok) << "row 0 never burst";
+    save("explosion.png", burst);
+    // The rest of the board stands still while row 0 bursts (the hand has
+    // moved on to the left of row 1, and a score floats up from cell (3, 1)).
+    EXPECT_EQ(burst.changed(before, kBoardLeft + 210, kBoardTop + 42, kBoardRight, kBoardBottom), 0.0)
+        << "a row below the burst was disturbed";
+    sleepMs(1500);
+    const Shot refilled = captureSettled(window, kBoardLeft, kBoardTop + 60, kBoardRight, kBoardBottom, 5000);
+    ASSERT_TRUE(refilled.ok);
+    save("refilled.png", refilled);
+    // Nothing is left above the board once the refill is over.
+    EXPECT_EQ(refilled.changed(before, kBoardLeft, 23, kBoardRight, kBoardTop - 2), 0.0)
+        << "stale pixels above the board";
+
+    // The fifth click completes column 1 and the level: the whole board bursts,
+    // then the time bonus counts up and stands.
+    clickAt(kBoardLeft + 21, kBoardTop + 42 + 21);
+    // Rows 2 to 5 at the right stand still until the whole board bursts.
+    const int64_t clicked = nowMs();
+    Shot levelBurst;
+    while (!levelBurst.ok && nowMs() - clicked < 2500) {
+        Shot now = capture(window);
+        if (now.ok && now.changed(refilled, kBoardLeft + 84, kBoardTop + 84, kBoardRight, kBoardBottom) > 0.1) {
+            levelBurst = now;
+        }
+        sleepMs(15);
+    }
+    ASSERT_TRUE(levelBurst.ok) << "the board never burst at the level's end";
+    save("level-explosion.png", levelBurst);
+    EXPECT_GT(levelBurst.distinctColours(kBoardLeft + 84, kBoardTop + 84, kBoardRight, kBoardBottom), 100)
+        << "the bursting sweets are drawn";
+    sleepMs((int)(2700 - (nowMs() - clicked)));
+    const Shot bonus = capture(window);
+    ASSERT_TRUE(bonus.ok);
+    save("time-bonus.png", bonus);
+    sleepMs(1700);
+    const Shot nextLevel = capture(window);
+    ASSERT_TRUE(nextLevel.ok);
+    save("next-level.png", nextLevel);
+    // The tiles are gone and the caption is up.
+    EXPECT_GT(nextLevel.changed(refilled, kBoardLeft, kBoardTop, kBoardRight, kBoardBottom), 0.3);
+    EXPECT_GT(bonus.distinctColours(151, 172, 151 + 140, 172 + 30), 8) << "no time bonus caption";
+    // The counted figure under the caption stands at the full bonus.
+    EXPECT_GT(nextLevel.changed(bonus, 150, 200, 300, 235), 0.0) << "the bonus figure did not count";
+
+    // Level 2 begins with its info screen, which waits for Enter.
+    sleepMs(3000);
+    const Shot info = captureSettled(window, 23, 17, 443, 437, 10000);
+    ASSERT_TRUE(info.ok);
+    save("info-level2.png", info);
+    EXPECT_GT(info.changed(nextLevel, 23, 17, 443, 437), 0.3) << "the info screen fills the play area";
+
+    pressKey(XK_Return);
+    sleepMs(350);
+    const Shot ready = capture(window);
+    ASSERT_TRUE(ready.ok);
+    save("get-ready.png", ready);
+    EXPECT_GT(ready.changed(info, 181, 172, 300, 200), 0.3) << "the level caption";
+    // The tutorial is over: its page is gone and the time bar is up.
+    EXPECT_GT(ready.changed(lesson, 60, 355, 440, 400), 0.3) << "the tutorial page is gone";
+
+    sleepMs(2000);
+    const Shot playing = captureSettled(window, kBoardLeft, kBoardTop, kBoardRight, kBoardBottom, 10000);
+    ASSERT_TRUE(playing.ok);
+    save("level2.png", playing);
+
+    // The pause button at the right shows the pause picture over the play area.
+    clickAt(540, 328);
+    sleepMs(1000);
+    moveTo(600, 20);
+    const Shot paused = captureSettled(window, 23, 17, 443, 437, 5000);
+    ASSERT_TRUE(paused.ok);
+    save("pause.png", paused);
+    EXPECT_GT(paused.changed(playing, kBoardLeft, kBoardTop, kBoardRight, kBoardBottom), 0.3)
+        << "the tiles are hidden while paused";
+    EXPECT_GT(paused.changed(playing, 43, 402, 400, 412), 0.3) << "no time bar while paused";
+
+    // Resume, then the developer keys: the access sequence, and a minute off
+    // the clock shortens the bar; what it leaves behind must be repainted.
+    clickAt(540, 328);
+    sleepMs(800);
+    moveTo(600, 20);
+    pressKey(XK_bracketleft);
+    pressKey(XK_bracketright);
+    pressKey(XK_bracketleft);
+    for (int i = 0; i < 6; i++) {
+        pressKey(XK_minus);
+        sleepMs(50);
+    }
+    sleepMs(800);
+    const Shot shorter = capture(window);
+    ASSERT_TRUE(shorter.ok);
+    save("clock-short.png", shorter);
+    EXPECT_GT(shorter.changed(playing, 395, 404, 403, 424), 0.3) << "the bar did not shrink";
+    EXPECT_EQ(shorter.changed(playing, kBoardLeft, kBoardTop, kBoardRight, kBoardBottom), 0.0)
+        << "the board was disturbed";
+
+    // Shift with 1 and 2 jumps to a new game at level 12.
+    const KeyCode shift = m_x.keysymToKeycode(m_display, XK_Shift_L);
+    m_x.fakeKey(m_display, shift, True, 0);
+    pressKey(XK_1);
+    pressKey(XK_2);
+    m_x.fakeKey(m_display, shift, False, 20);
+    m_x.flush(m_display);
+    sleepMs(600);
+    const Shot level12 = capture(window);
+    ASSERT_TRUE(level12.ok);
+    save("level12.png", level12);
+    EXPECT_GT(level12.changed(shorter, 520, 205, 575, 230), 0.1) << "the level box shows 12";
+    EXPECT_GT(level12.changed(shorter, 470, 150, 625, 175), 0.1) << "the score is back to 0";
+
+    // Level 12 has a minute: fifty seconds off leaves under ten, where the bar
+    // blinks every quarter second.
+    for (int i = 0; i < 5; i++) {
+        pressKey(XK_minus);
+        sleepMs(50);
+    }
+    sleepMs(400);
+    for (int i = 0; i < 2; i++) {
+        const Shot low = capture(window);
+        ASSERT_TRUE(low.ok);
+        save(i == 0 ? "clock-low.png" : "clock-low-later.png", low);
+        sleepMs(130);
+    }
+    expectCleanLog(false);
+}
+
+// The time bar after the clock jumps and while it blinks. Disabled until the
+// bar's repaint is mended: a jump leaves the old bites image behind, and a
+// blink hides the bar for good because only its end is reported when it comes
+// back.
+TEST_F(Screenshot, TimeBarRepaintsAfterJumpsAndBlinks)
+{
+    ASSERT_TRUE(startGame(true));
+    const Window window = findWindow(30000);
+    ASSERT_NE(window, 0u) << "no 640x480 window appeared";
+    moveTo(600, 20);
+    ASSERT_TRUE(captureSettled(window, 0, 0, kWidth, kHeight, 20000).ok);
+    moveTo(300, 250);
+    sleepMs(200);
+    pressKey(XK_Return);
+    sleepMs(2500);
+
+    // Developer mode, then a new game at level 12, which has a minute.
+    pressKey(XK_bracketleft);
+    pressKey(XK_bracketright);
+    pressKey(XK_bracketleft);
+    const KeyCode shift = m_x.keysymToKeycode(m_display, XK_Shift_L);
+    m_x.fakeKey(m_display, shift, True, 0);
+    pressKey(XK_1);
+    pressKey(XK_2);
+    m_x.fakeKey(m_display, shift, False, 20);
+    m_x.flush(m_display);
+    sleepMs(1000);
+    const Shot full = capture(window);
+    ASSERT_TRUE(full.ok);
+
+    // Thirty seconds off: the bar halves in one step.
+    for (int i = 0; i < 3; i++) {
+        pressKey(XK_minus);
+        sleepMs(50);
+    }
+    sleepMs(500);
+    const Shot half = capture(window);
+    ASSERT_TRUE(half.ok);
+    save("bar-half.png", half);
+    // Pause and resume repaint the whole window.
+    clickAt(540, 328);
+    sleepMs(500);
+    clickAt(540, 328);
+    sleepMs(500);
+    moveTo(600, 20);
+    sleepMs(200);
+    const Shot repainted = capture(window);
+    ASSERT_TRUE(repainted.ok);
+    EXPECT_EQ(half.changed(repainted, 260, 402, 430, 426), 0.0) << "stale pixels right of the bar";
+
+    // Under ten seconds the bar is shown and hidden by turns.
+    for (int i = 0; i < 2; i++) {
+        pressKey(XK_minus);
+        sleepMs(50);
+    }
+    sleepMs(300);
+    bool shown = false, hidden = false;
+    for (int i = 0; i < 10; i++) {
+        const Shot blink = capture(window);
+        ASSERT_TRUE(blink.ok);
+        (blink.changed(full, 45, 404, 60, 424) < 0.1 ? shown : hidden) = true;
+        sleepMs(60);
+    }
+    EXPECT_TRUE(shown) << "the bar never came back after a blink";
+    EXPECT_TRUE(hidden) << "the bar never blinked";
     expectCleanLog(true);
 }

@@ -133,7 +133,7 @@ TEST_F(SpriteLoading, StopsAtTheFirstMissingFileInOrder)
         ASSERT_EQ(rename(away.c_str(), path.c_str()), 0);
     }
 
-    // The spec'd case by name: without "arena.jpg" the background is the last.
+    // By name: without "arena.jpg" the background is the last picture loaded.
     const std::string arena = dir + "/arena.jpg";
     ASSERT_EQ(remove(arena.c_str()), 0);
     EXPECT_FALSE(app.loadImages());
