@@ -79,6 +79,8 @@ void GameApp::enterHighScoreName()
 void GameApp::showHighScores()
 {
     m_beginPause();
+    // The low-time klaxon must not go on looping over the table.
+    stopAlarm();
 
     HighScoreDialog *dialog = new HighScoreDialog;
     dialog->build(m_pDisplayDevice, m_pResourceFileSystem, m_textFont, m_highScores);

@@ -122,9 +122,27 @@ bool HUnixRegistry::open(HCvarManager *, const char *pszCompany, const char *psz
         alertBox("failed to open registry: %s", strerror(EISDIR));
         return false;
     }
-    m_readEntries(pFile);
+    const bool bWhole = m_readEntries(pFile);
     fclose(pFile);
+    if (!bWhole) {
+        m_keepDamagedFile();
+    }
     return true;
+}
+
+// A file that could be read only in part is moved aside before anything is
+// written over it: what was read stays in use, and nothing of the rest is
+// lost. The next write-back makes a clean file in its place.
+void HUnixRegistry::m_keepDamagedFile()
+{
+    char szDamaged[s_iPathSize];
+    const int iLength = snprintf(szDamaged, sizeof(szDamaged), "%s.damaged", m_pszPath);
+    if (iLength < 0 || iLength >= s_iPathSize || rename(m_pszPath, szDamaged) != 0) {
+        errorPrintf("HUnixRegistry::open - could not keep the damaged file '%s'\n", m_pszPath);
+        return;
+    }
+    alertBox("The settings and high scores file '%s' was damaged. What could be read is kept; "
+             "the damaged file was saved as '%s'.", m_pszPath, szDamaged);
 }
 
 bool HUnixRegistry::close()
@@ -276,7 +294,7 @@ void HUnixRegistry::m_freeEntries()
     }
 }
 
-void HUnixRegistry::m_readEntries(FILE *pFile)
+bool HUnixRegistry::m_readEntries(FILE *pFile)
 {
     m_freeEntries();
     HRegistryEntry **ppTail = &m_pEntries;
@@ -285,7 +303,7 @@ void HUnixRegistry::m_readEntries(FILE *pFile)
     // past its end, whatever a record claims.
     struct stat st;
     if (fstat(fileno(pFile), &st) != 0) {
-        return;
+        return false;
     }
     const long long iFileSize = (long long)st.st_size;
 
@@ -305,19 +323,19 @@ void HUnixRegistry::m_readEntries(FILE *pFile)
             }
         }
         if (!bHaveKey) {
-            return;
+            return iKeyLength == 0;     // a clean end, or a key cut short
         }
 
         uint8_t aLength[4];
         if (fread(aLength, 1, sizeof(aLength), pFile) != sizeof(aLength)) {
-            return;     // ends inside the length: the record is dropped
+            return false;   // ends inside the length: the record is dropped
         }
         const uint32_t uLength = (uint32_t)aLength[0] | ((uint32_t)aLength[1] << 8)
                                | ((uint32_t)aLength[2] << 16) | ((uint32_t)aLength[3] << 24);
         const long iPosition = ftell(pFile);
         if (iPosition < 0 || uLength > (uint32_t)INT32_MAX
             || (long long)uLength > iFileSize - (long long)iPosition) {
-            return;     // runs past the end: this record and the rest are dropped
+            return false;   // runs past the end: this record and the rest are dropped
         }
 
         HRegistryEntry *pEntry = static_cast<HRegistryEntry *>(calloc(1, sizeof(HRegistryEntry)));
@@ -328,7 +346,7 @@ void HUnixRegistry::m_readEntries(FILE *pFile)
             free(pEntry);
             free(pData);
             free(pszKey);
-            return;
+            return false;
         }
         pEntry->m_pszKey = pszKey;
         pEntry->m_iLength = (int32_t)uLength;
@@ -338,7 +356,7 @@ void HUnixRegistry::m_readEntries(FILE *pFile)
 
         const int c = fgetc(pFile);
         if (c == EOF) {
-            return;
+            return true;
         }
         ungetc(c, pFile);
     }

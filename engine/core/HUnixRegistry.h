@@ -40,7 +40,10 @@ private:
 
     HRegistryEntry *    m_findEntry(const char *pszKey) const;
     void                m_freeEntries();
-    void                m_readEntries(FILE *pFile);
+    // True when the file was read to its end; false when it stopped at a
+    // damaged record.
+    bool                m_readEntries(FILE *pFile);
+    void                m_keepDamagedFile();
     bool                m_writeEntries(FILE *pFile) const;
 
     HRegistryEntry *    m_pEntries;             // newest key first

@@ -686,3 +686,19 @@ TEST_F(DialogsTest, PausingTwiceIsPausingOnce)
 }
 
 } // namespace
+
+TEST_F(HighScoreScreenTest, OpeningTheScreenStopsTheAlarm)
+{
+    // The low-time klaxon loops: it must not play on over the table.
+    app.m_alarmPlaying = true;
+    bool playingOnScreen = true;
+    script({
+        [&] {
+            playingOnScreen = app.m_alarmPlaying;
+            app.postClick(kDialogX + 290 + 5, kDialogY + 378 + 5);
+        },
+    });
+    app.showHighScores();
+    EXPECT_TRUE(scriptDone());
+    EXPECT_FALSE(playingOnScreen);
+}

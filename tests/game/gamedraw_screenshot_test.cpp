@@ -361,10 +361,37 @@ protected:
         EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;
     }
 
-    // The game's top-level window once it is on screen.
+    // Xvfb now and then refuses a client's connection, and the game then
+    // ends at once with its "SDL_Init() failed" alert: start it again.
+    Window startGameWindow(bool didTutorial)
+    {
+        for (int attempt = 0; attempt < 3; attempt++) {
+            if (!startGame(didTutorial)) {
+                return 0;
+            }
+            const Window window = findWindow(30000);
+            if (window) {
+                return window;
+            }
+            stopGame();
+        }
+        return 0;
+    }
+
+    bool gameHasEnded()
+    {
+        int status = 0;
+        if (m_gamePid > 0 && waitpid(m_gamePid, &status, WNOHANG) == m_gamePid) {
+            m_gamePid = -1;
+        }
+        return m_gamePid <= 0;
+    }
+
+    // The game's top-level window once it is on screen; 0 when it did not
+    // appear in time or the game ended first.
     Window findWindow(int waitMs)
     {
-        for (int waited = 0; waited <= waitMs; waited += 100) {
+        for (int waited = 0; waited <= waitMs && !gameHasEnded(); waited += 100) {
             Window root = DefaultRootWindow(m_display);
             Window parent, *children = nullptr;
             unsigned int count = 0;
@@ -492,8 +519,7 @@ const int kBoardLeft = 107, kBoardTop = 101, kBoardRight = 359, kBoardBottom = 3
 
 TEST_F(Screenshot, TitleThenTheTutorialBoard)
 {
-    ASSERT_TRUE(startGame(false));
-    const Window window = findWindow(30000);
+    const Window window = startGameWindow(false);
     ASSERT_NE(window, 0u) << "no 640x480 window appeared";
 
     // The title screen, once the loading is over and it stands still. The
@@ -531,8 +557,7 @@ TEST_F(Screenshot, TitleThenTheTutorialBoard)
 
 TEST_F(Screenshot, DealtBoardWithTheClockRunning)
 {
-    ASSERT_TRUE(startGame(true));
-    const Window window = findWindow(30000);
+    const Window window = startGameWindow(true);
     ASSERT_NE(window, 0u) << "no 640x480 window appeared";
     moveTo(600, 20);
     const Shot title = captureSettled(window, 0, 0, kWidth, kHeight, 20000);
@@ -558,8 +583,7 @@ TEST_F(Screenshot, DealtBoardWithTheClockRunning)
 // moments well inside each state.
 TEST_F(Screenshot, ExplosionCaptionsInfoScreenAndPause)
 {
-    ASSERT_TRUE(startGame(false));
-    const Window window = findWindow(30000);
+    const Window window = startGameWindow(false);
     ASSERT_NE(window, 0u) << "no 640x480 window appeared";
     moveTo(600, 20);
     const Shot title = captureSettled(window, 0, 0, kWidth, kHeight, 20000);
@@ -724,8 +748,7 @@ TEST_F(Screenshot, ExplosionCaptionsInfoScreenAndPause)
 // back.
 TEST_F(Screenshot, TimeBarRepaintsAfterJumpsAndBlinks)
 {
-    ASSERT_TRUE(startGame(true));
-    const Window window = findWindow(30000);
+    const Window window = startGameWindow(true);
     ASSERT_NE(window, 0u) << "no 640x480 window appeared";
     moveTo(600, 20);
     ASSERT_TRUE(captureSettled(window, 0, 0, kWidth, kHeight, 20000).ok);

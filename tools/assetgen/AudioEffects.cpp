@@ -5,6 +5,11 @@
 
 using namespace synth;
 
+// The mixer adds voices with no limiter: at a level's end the bonus ticks,
+// the jingle and the music sound together. Effects peak well below full
+// scale so that sum stays clear of clipping.
+static const float kEffectHeadroom = 0.6f;
+
 static bool s_addOgg(AssetSet &set, const char *name, Buffer &buf, uint32_t serial) {
     std::vector<uint8_t> bytes;
     if (!encodeOgg(buf, 0.5f, serial, bytes)) {
@@ -25,7 +30,7 @@ static Buffer s_click() {
     t.wave = WAVE_NOISE; t.amp = 0.35; t.attack = 0.0005; t.duration = 0.003; t.release = 0.006;
     t.highpass = 3000;
     render(b, t, rng);
-    normalise(b, 0.7f);
+    normalise(b, 0.7f * kEffectHeadroom);
     fadeEdges(b, 0, 0.005);
     return b;
 }
@@ -42,7 +47,7 @@ static Buffer s_guiClick() {
     k.freq = 320; k.wave = WAVE_SINE; k.amp = 0.5; k.attack = 0.001; k.duration = 0.01; k.release = 0.03;
     k.decayRate = 50;
     render(b, k, rng);
-    normalise(b, 0.65f);
+    normalise(b, 0.65f * kEffectHeadroom);
     fadeEdges(b, 0, 0.01);
     return b;
 }
@@ -66,7 +71,7 @@ static Buffer s_crunch(double length, double thumpHz, double grainCut, int grain
         g.highpass = 400;
         render(b, g, rng);
     }
-    normalise(b, 0.8f);
+    normalise(b, 0.8f * kEffectHeadroom);
     fadeEdges(b, 0, 0.05);
     return b;
 }
@@ -85,7 +90,7 @@ static Buffer s_blocked() {
     thud.freq = 120; thud.freqEnd = 45; thud.amp = 0.8; thud.attack = 0.002; thud.duration = 0.03;
     thud.release = 0.1; thud.decayRate = 15;
     render(b, thud, rng);
-    normalise(b, 0.75f);
+    normalise(b, 0.75f * kEffectHeadroom);
     fadeEdges(b, 0.002, 0.04);
     return b;
 }
@@ -115,7 +120,7 @@ static Buffer s_oneMoreToGo() {
     s_bell(b, rng, 0.00, 84, 0.25, 0.3);
     s_bell(b, rng, 0.15, 88, 0.25, 0.3);
     s_bell(b, rng, 0.30, 96, 0.3, 0.7);
-    normalise(b, 0.8f);
+    normalise(b, 0.8f * kEffectHeadroom);
     fadeEdges(b, 0, 0.08);
     return b;
 }
@@ -138,7 +143,7 @@ static Buffer s_levelUp() {
     roll.start = 0.62; roll.wave = WAVE_NOISE; roll.amp = 0.12; roll.duration = 0.05; roll.release = 0.4;
     roll.highpass = 5000; roll.decayRate = 4;
     render(b, roll, rng);
-    normalise(b, 0.8f);
+    normalise(b, 0.8f * kEffectHeadroom);
     fadeEdges(b, 0, 0.3);
     return b;
 }
@@ -161,7 +166,7 @@ static Buffer s_gameOver() {
         l.freq /= 2; l.freqEnd = n.freqEnd > 0 ? n.freqEnd / 2 : 0; l.wave = WAVE_TRIANGLE; l.amp = 0.3;
         render(b, l, rng);
     }
-    normalise(b, 0.8f);
+    normalise(b, 0.8f * kEffectHeadroom);
     fadeEdges(b, 0, 0.2);
     return b;
 }
@@ -179,7 +184,7 @@ static Buffer s_candyCane() {
     shimmer.wave = WAVE_NOISE; shimmer.amp = 0.05; shimmer.duration = 0.3; shimmer.release = 0.3;
     shimmer.highpass = 7000; shimmer.attack = 0.05;
     render(b, shimmer, rng);
-    normalise(b, 0.75f);
+    normalise(b, 0.75f * kEffectHeadroom);
     fadeEdges(b, 0, 0.1);
     return b;
 }
@@ -207,7 +212,7 @@ static Buffer s_klaxon() {
     for (long i = 0; i < cycle; i++) {
         out.samples[size_t(i)] = b.samples[size_t(cycle + i)];
     }
-    normalise(out, 0.7f);
+    normalise(out, 0.7f * kEffectHeadroom);
     return out;
 }
 
@@ -232,7 +237,7 @@ static Buffer s_splash() {
     for (int i = 0; i < 5; i++) {
         s_bell(b, rng, 1.4 + i * 0.14, motif[i], 0.22, i == 4 ? 1.2 : 0.4);
     }
-    normalise(b, 0.8f);
+    normalise(b, 0.8f * kEffectHeadroom);
     fadeEdges(b, 0.01, 0.5);
     return b;
 }

@@ -279,10 +279,57 @@ TEST_F(RegistryTest, TruncatedFilesKeepWhatIsWhole)
         EXPECT_EQ(get("one"), "1");
         EXPECT_EQ(get("two"), "22");
         EXPECT_EQ(get("three"), "<missing>");
-        // Written back, only the whole records remain.
+        // The damaged file is kept aside; written back, only the whole
+        // records remain.
+        const std::string damagedPath = m_file + ".damaged";
+        EXPECT_EQ(access(damagedPath.c_str(), F_OK) == 0, !c.tail.empty());
+        unlink(damagedPath.c_str());
         ASSERT_TRUE(m_registry.close());
         EXPECT_EQ(fileBytes(), good);
     }
+}
+
+TEST_F(RegistryTest, DamagedFileIsKeptAsideAndReportedOnce)
+{
+    // Whole records first, then one whose length runs far past the end: the
+    // records after it can't be found, so the file must not be written over.
+    const std::string good = record("Start Level", std::string("\x06\0\0\0", 4));
+    const std::string damaged = good + std::string("HS:0\0", 5) + rawLength(0xFFFFFFF0u)
+                              + std::string(44, 'x') + record("Did Tutorial", std::string("\x01\0\0\0", 4));
+    writeFile(damaged);
+    m_hook.clear();
+
+    ASSERT_TRUE(open());
+    EXPECT_EQ(get("Start Level"), std::string("\x06\0\0\0", 4));
+    EXPECT_EQ(get("HS:0"), "<missing>");
+    ASSERT_EQ(m_hook.boxes().size(), 1u);
+    EXPECT_EQ(m_hook.boxes()[0].title, "Alert");
+    EXPECT_NE(m_hook.boxes()[0].text.find(".damaged"), std::string::npos) << m_hook.boxes()[0].text;
+
+    // The damaged bytes survive whole beside the registry.
+    std::string kept;
+    FILE *pFile = fopen((m_file + ".damaged").c_str(), "rb");
+    ASSERT_NE(pFile, nullptr);
+    int c;
+    while ((c = fgetc(pFile)) != EOF) {
+        kept += (char)c;
+    }
+    fclose(pFile);
+    EXPECT_EQ(kept, damaged);
+
+    // Written back, the registry is clean again and says nothing more.
+    ASSERT_TRUE(m_registry.close());
+    EXPECT_EQ(fileBytes(), good);
+    ASSERT_TRUE(open());
+    EXPECT_EQ(m_hook.boxes().size(), 1u);
+
+    // A whole file is never moved aside.
+    ASSERT_TRUE(m_registry.close());
+    unlink((m_file + ".damaged").c_str());
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(m_registry.close());
+    EXPECT_NE(access((m_file + ".damaged").c_str(), F_OK), 0);
+    EXPECT_EQ(m_hook.boxes().size(), 1u);
 }
 
 TEST_F(RegistryTest, FailedWriteBackKeepsEverything)
