@@ -4,19 +4,16 @@
 // dummy drivers in scratch folders.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 #include "HEvent.h"
+#include "program_child.h"
 
 namespace {
 
@@ -24,101 +21,17 @@ const char *const kProgram = GOBSTREL_BINARY_DIR "/bin/gobstrel-shared";
 const char *const kArchive = GOBSTREL_BINARY_DIR "/Resources/gobstrel.qvz";
 const int kChildSeconds = 90;
 
-bool s_exists(const std::string &path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
-std::string s_readFile(const std::string &path)
-{
-    std::string out;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f) {
-        return out;
-    }
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) {
-        out.append(buffer, n);
-    }
-    fclose(f);
-    return out;
-}
-
-struct ScratchDir {
-    ScratchDir()
-    {
-        char name[] = "/tmp/gobstrel-appprog-XXXXXX";
-        if (mkdtemp(name)) {
-            path = name;
-        }
-    }
-    ~ScratchDir()
-    {
-        if (!path.empty()) {
-            const std::string cmd = "rm -rf '" + path + "'";
-            if (system(cmd.c_str()) != 0) {
-                fprintf(stderr, "could not remove %s\n", path.c_str());
-            }
-        }
-    }
-    std::string path;
-};
-
 // Starts the program in work with HOME home; the child's id, or -1.
 pid_t s_start(const std::string &work, const std::string &home, const std::vector<std::string> &args)
 {
-    fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid != 0) {
-        return pid;
-    }
-    if (chdir(work.c_str()) != 0) {
-        _exit(126);
-    }
-    setenv("HOME", home.c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
-    setenv("SDL_AUDIODRIVER", "dummy", 1);
     // A web link reached by the demo must never start a real browser.
-    unsetenv("DISPLAY");
-    setenv("PATH", "/nonexistent", 1);
-    const int in = open("/dev/null", O_RDONLY);
-    const int out = open("output.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0) {
-        _exit(126);
-    }
-    dup2(in, 0);
-    dup2(out, 1);
-    dup2(out, 2);
-    std::vector<char *> argv;
-    argv.push_back(const_cast<char *>(kProgram));
-    for (const std::string &a : args) {
-        argv.push_back(const_cast<char *>(a.c_str()));
-    }
-    argv.push_back(nullptr);
-    alarm(kChildSeconds);
-    execv(kProgram, argv.data());
-    _exit(127);
+    return startProgram(kProgram, work, home, args, kChildSeconds, true);
 }
 
 // Waits for the child; its exit status, or -1 when it had to be killed.
 int s_wait(pid_t pid)
 {
-    int status = 0;
-    for (int waited = 0; waited < kChildSeconds * 10 + 50; waited++) {
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        if (done < 0 && errno != EINTR) {
-            return -1;
-        }
-        usleep(100000);
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-    return -1;
+    return waitProgram(pid, kChildSeconds);
 }
 
 std::vector<HEvent> s_records(const std::string &bytes)
@@ -132,10 +45,10 @@ std::vector<HEvent> s_records(const std::string &bytes)
 
 TEST(ApplicationProgram, LiveJournalReplaysAsADemoToTheSameEnd)
 {
-    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
         GTEST_SKIP() << "program or asset archive not built";
     }
-    ScratchDir work, home;
+    ScratchDir work("appprog"), home("appprog");
     ASSERT_FALSE(work.path.empty());
     ASSERT_FALSE(home.path.empty());
 
@@ -145,18 +58,18 @@ TEST(ApplicationProgram, LiveJournalReplaysAsADemoToTheSameEnd)
     ASSERT_GT(live, 0);
     bool started = false;
     for (int i = 0; i < kChildSeconds * 10 && !started; i++) {
-        started = s_readFile(work.path + "/trace.txt").find("...done initializing subsystems")
+        started = readWholeFile(work.path + "/trace.txt").find("...done initializing subsystems")
                   != std::string::npos;
         if (!started) usleep(100000);
     }
     usleep(500000);
     kill(live, SIGTERM);
     const int liveStatus = s_wait(live);
-    ASSERT_TRUE(started) << s_readFile(work.path + "/output.txt");
-    ASSERT_EQ(0, liveStatus) << s_readFile(work.path + "/output.txt");
+    ASSERT_TRUE(started) << readWholeFile(work.path + "/output.txt");
+    ASSERT_EQ(0, liveStatus) << readWholeFile(work.path + "/output.txt");
 
     // Whole 44-byte records, stamped in posting order, ending with the close.
-    const std::string journal = s_readFile(work.path + "/journal.bin");
+    const std::string journal = readWholeFile(work.path + "/journal.bin");
     ASSERT_FALSE(journal.empty());
     ASSERT_EQ(0u, journal.size() % 44u);
     const std::vector<HEvent> events = s_records(journal);
@@ -168,7 +81,7 @@ TEST(ApplicationProgram, LiveJournalReplaysAsADemoToTheSameEnd)
         sawQuit = sawQuit || events[i].m_iType == ET_QUIT;
     }
     EXPECT_TRUE(sawQuit);
-    const std::string liveTrace = s_readFile(work.path + "/trace.txt");
+    const std::string liveTrace = readWholeFile(work.path + "/trace.txt");
     EXPECT_NE(std::string::npos, liveTrace.find("...Creating display device\n"));
     EXPECT_NE(std::string::npos, liveTrace.find("...***failed to create audio device***\n"));
 
@@ -179,10 +92,10 @@ TEST(ApplicationProgram, LiveJournalReplaysAsADemoToTheSameEnd)
     const pid_t replay = s_start(work.path, home.path,
                                  { "--demo", "demo.bin", "--journal", "--trace", "--nosound" });
     ASSERT_GT(replay, 0);
-    ASSERT_EQ(0, s_wait(replay)) << s_readFile(work.path + "/output.txt");
-    EXPECT_EQ(0u, s_readFile(work.path + "/journal.bin").size());
+    ASSERT_EQ(0, s_wait(replay)) << readWholeFile(work.path + "/output.txt");
+    EXPECT_EQ(0u, readWholeFile(work.path + "/journal.bin").size());
     // Same events, same clock, same seed: the run logs the same lines.
-    EXPECT_EQ(liveTrace, s_readFile(work.path + "/trace.txt"));
+    EXPECT_EQ(liveTrace, readWholeFile(work.path + "/trace.txt"));
 }
 
 // Every kind of event but the close, at random places with random keys and
@@ -218,10 +131,10 @@ std::string s_hostileDemo(uint32_t seed)
 
 TEST(ApplicationProgram, HostileDemoEndsCleanly)
 {
-    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
         GTEST_SKIP() << "program or asset archive not built";
     }
-    ScratchDir work, home;
+    ScratchDir work("appprog"), home("appprog");
     ASSERT_FALSE(work.path.empty());
     ASSERT_FALSE(home.path.empty());
 
@@ -236,7 +149,7 @@ TEST(ApplicationProgram, HostileDemoEndsCleanly)
 
         const pid_t pid = s_start(work.path, home.path, { "--demo", "demo.bin", "--nosound" });
         ASSERT_GT(pid, 0);
-        EXPECT_EQ(0, s_wait(pid)) << s_readFile(work.path + "/output.txt");
+        EXPECT_EQ(0, s_wait(pid)) << readWholeFile(work.path + "/output.txt");
     }
 }
 

@@ -6,13 +6,7 @@
 
 static HEvent s_event(int type, int x, int y, int key = 0)
 {
-    HEvent event;
-    memset(&event, 0, sizeof(event));
-    event.m_iType = type;
-    event.m_iX = x;
-    event.m_iY = y;
-    event.m_iKey = key;
-    return event;
+    return testEvent(type, x, y, key);
 }
 
 class ControlTest : public UiTest {

@@ -14,13 +14,7 @@
 
 static HEvent s_event(int type, int x = 0, int y = 0, int key = 0, int ch = 0, uint64_t time = 0)
 {
-    HEvent event;
-    memset(&event, 0, sizeof(event));
-    event.m_iType = type;
-    event.m_iX = x;
-    event.m_iY = y;
-    event.m_iKey = key;
-    event.m_cChar = (uint8_t)ch;
+    HEvent event = testEvent(type, x, y, key, ch);
     event.setTime(time);
     return event;
 }

@@ -10,21 +10,7 @@
 #include "HStandardFileSystem.h"
 #include "QVSprite.h"
 #include "message_hook.h"
-
-// Writes an uncompressed 32-bit top-down TGA of one colour (BGRA bytes).
-static bool writeTGA(const std::string &path, int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a)
-{
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const uint8_t header[18] = { 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                 (uint8_t)w, (uint8_t)(w >> 8), (uint8_t)h, (uint8_t)(h >> 8), 32, 0x28 };
-    fwrite(header, 1, sizeof(header), f);
-    for (int i = 0; i < w * h; i++) {
-        const uint8_t px[4] = { b, g, r, a };
-        fwrite(px, 1, 4, f);
-    }
-    return fclose(f) == 0;
-}
+#include "test_pictures.h"
 
 class SpriteTest : public testing::Test {
 protected:
@@ -56,7 +42,7 @@ protected:
 
 TEST_F(SpriteTest, LoadsAreCounted)
 {
-    ASSERT_TRUE(writeTGA(path("red.tga"), 6, 4, 255, 0, 0, 255));
+    ASSERT_TRUE(writeSolidTGA(path("red.tga"), 6, 4, 255, 0, 0, 255));
     QVSprite sprite;
     EXPECT_STREQ(sprite.getName(), "(unnamed)");
     ASSERT_TRUE(sprite.load(m_display, &m_fs, "red.tga"));
@@ -100,7 +86,7 @@ TEST_F(SpriteTest, FailedLoadsChangeNothing)
     fputs("not an image at all", f);
     fclose(f);
     EXPECT_FALSE(sprite.load(m_display, &m_fs, "junk.tga"));
-    ASSERT_TRUE(writeTGA(path("pic.xyz"), 2, 2, 1, 2, 3, 255));
+    ASSERT_TRUE(writeSolidTGA(path("pic.xyz"), 2, 2, 1, 2, 3, 255));
     EXPECT_FALSE(sprite.load(m_display, &m_fs, "pic.xyz"));
     EXPECT_EQ(sprite.getRefCount(), 0);
     EXPECT_FALSE(sprite.drawBlended(HRect{ 0, 0, 2, 2 }, HRect{ 0, 0, 2, 2 }, 2, 1, 0, 255, 3, 1, 0, 255, 0));
@@ -108,7 +94,7 @@ TEST_F(SpriteTest, FailedLoadsChangeNothing)
     EXPECT_EQ(m_display->getDirtyRects().getCount(), 0);
 
     // An earlier good name survives a later failure.
-    ASSERT_TRUE(writeTGA(path("ok.tga"), 2, 2, 1, 2, 3, 255));
+    ASSERT_TRUE(writeSolidTGA(path("ok.tga"), 2, 2, 1, 2, 3, 255));
     ASSERT_TRUE(sprite.load(m_display, &m_fs, "ok.tga"));
     sprite.release();
     EXPECT_FALSE(sprite.load(m_display, &m_fs, "missing.tga"));
@@ -132,7 +118,7 @@ TEST_F(SpriteTest, NoFileSystemShowsTheError)
 // the caller can report the missing pictures.
 TEST_F(SpriteTest, LoadWithoutSurfaceFails)
 {
-    ASSERT_TRUE(writeTGA(path("blue.tga"), 3, 3, 0, 0, 255, 255));
+    ASSERT_TRUE(writeSolidTGA(path("blue.tga"), 3, 3, 0, 0, 255, 255));
     MemoryDisplay noSurfaces;
     QVSprite sprite;
     EXPECT_FALSE(sprite.load(&noSurfaces, &m_fs, "blue.tga"));
@@ -146,7 +132,7 @@ TEST_F(SpriteTest, LoadWithoutSurfaceFails)
 TEST_F(SpriteTest, LongNamesAreCut)
 {
     const std::string name = std::string(70, 'n') + ".tga";
-    ASSERT_TRUE(writeTGA(path(name), 1, 1, 9, 9, 9, 255));
+    ASSERT_TRUE(writeSolidTGA(path(name), 1, 1, 9, 9, 9, 255));
     QVSprite sprite;
     ASSERT_TRUE(sprite.load(m_display, &m_fs, name.c_str()));
     EXPECT_EQ(std::string(sprite.getName()), name.substr(0, 63));
@@ -155,7 +141,7 @@ TEST_F(SpriteTest, LongNamesAreCut)
 
 TEST_F(SpriteTest, DrawingIsClippedAndDirty)
 {
-    ASSERT_TRUE(writeTGA(path("white.tga"), 10, 10, 255, 255, 255, 255));
+    ASSERT_TRUE(writeSolidTGA(path("white.tga"), 10, 10, 255, 255, 255, 255));
     QVSprite sprite;
     ASSERT_TRUE(sprite.load(m_display, &m_fs, "white.tga"));
     const float black[3] = { 0, 0, 0 };
@@ -183,7 +169,7 @@ TEST_F(SpriteTest, DrawingIsClippedAndDirty)
 
 TEST_F(SpriteTest, CloneCopiesTheSurface)
 {
-    ASSERT_TRUE(writeTGA(path("g.tga"), 3, 2, 0, 255, 0, 255));
+    ASSERT_TRUE(writeSolidTGA(path("g.tga"), 3, 2, 0, 255, 0, 255));
     QVSprite sprite;
     ASSERT_TRUE(sprite.load(m_display, &m_fs, "g.tga"));
     HObject plain;
@@ -203,7 +189,7 @@ TEST_F(SpriteTest, CloneCopiesTheSurface)
 // Bitmap text drawn by the display device through a sprite glyph sheet.
 TEST_F(SpriteTest, TextDrawsThroughTheSheet)
 {
-    ASSERT_TRUE(writeTGA(path("font.tga"), 128, 84, 255, 255, 255, 255));
+    ASSERT_TRUE(writeSolidTGA(path("font.tga"), 128, 84, 255, 255, 255, 255));
     QVSprite sheet;
     ASSERT_TRUE(sheet.load(m_display, &m_fs, "font.tga"));
     H2DFont *font = m_display->createFont(&sheet, 8, 12);

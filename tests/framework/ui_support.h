@@ -19,10 +19,15 @@
 #include "HEventQueue.h"
 #include "QVApplication.h"
 #include "QVDialogItemTextLine.h"
+#include "frame_hook_app.h"
 #include "message_hook.h"
+#include "test_events.h"
+#include "test_pictures.h"
 
-class UiApp : public QVApplication {
+class UiApp : public FrameHookApp<QVApplication> {
 public:
+    UiApp() : FrameHookApp(20000) {}
+
     const char *getApplicationName() override { return "UiTest"; }
     bool handleEvent(const HEvent &event) override
     {
@@ -37,33 +42,13 @@ public:
     QVSprite *getCursorSprite() override { return cursor; }
     bool useSpriteCursor() override { return spriteCursor; }
     void setSystemCursorVisible(bool) override {}
-    void afterDraw() override
+    void endModalLoops() override
     {
-        frames++;
-        if (onFrame) {
-            onFrame(frames);
-        }
-        if (frames >= safetyFrames && !safetyFired) {
-            // Quit ends plain dialogs; Enter ends those that ignore quit.
-            safetyFired = true;
-            post(ET_QUIT);
-            postKey(0, 13);
-        }
+        // Quit ends plain dialogs; Enter ends those that ignore quit.
+        post(ET_QUIT);
+        postKey(0, 13);
     }
 
-    // Posts at the current test clock.
-    void post(int type, int x = 0, int y = 0, int key = 0, int ch = 0)
-    {
-        HEvent event;
-        memset(&event, 0, sizeof(event));
-        event.m_iType = type;
-        event.m_iX = x;
-        event.m_iY = y;
-        event.m_iKey = key;
-        event.m_cChar = (uint8_t)ch;
-        getEventQueue()->postEvent(event);
-    }
-    void postKey(int key, int ch) { post(ET_KEYDOWN, 0, 0, key, ch); }
     void postClick(int x, int y)
     {
         post(ET_KEYDOWN, x, y, KC_LBUTTON);
@@ -75,37 +60,10 @@ public:
     std::vector<bool> backgroundUnderDialog;
     QVSprite *cursor = nullptr;
     bool spriteCursor = false;
-    int frames = 0;
-    int safetyFrames = 20000;
-    bool safetyFired = false;
-    std::function<void(int)> onFrame;
 };
 
 // The test clock behind every event stamp; idle sleeps move it.
-struct UiClock {
-    static uint64_t &now()
-    {
-        static uint64_t s_now = 1000;
-        return s_now;
-    }
-    static uint64_t read() { return now(); }
-    static void sleep(uint32_t ms) { now() += ms; }
-};
-
-// Writes an uncompressed 32-bit top-down TGA of one colour.
-inline bool uiWriteTGA(const std::string &path, int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255)
-{
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const uint8_t header[18] = { 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                 (uint8_t)w, (uint8_t)(w >> 8), (uint8_t)h, (uint8_t)(h >> 8), 32, 0x28 };
-    fwrite(header, 1, sizeof(header), f);
-    for (int i = 0; i < w * h; i++) {
-        const uint8_t px[4] = { b, g, r, a };
-        fwrite(px, 1, 4, f);
-    }
-    return fclose(f) == 0;
-}
+using UiClock = ManualClock;
 
 class UiTest : public testing::Test {
 protected:
@@ -140,7 +98,7 @@ protected:
     // A picture in the resource folder.
     void picture(const std::string &name, int w, int h, uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255)
     {
-        ASSERT_TRUE(uiWriteTGA(m_dir + "/" + name, w, h, r, g, b, a));
+        ASSERT_TRUE(writeSolidTGA(m_dir + "/" + name, w, h, r, g, b, a));
     }
     bool load(QVSprite &sprite, const char *name)
     {

@@ -14,6 +14,7 @@
 #include "HAudioMixerStreamingAudioSource.h"
 #include "HStandardFileSystem.h"
 #include "audio_files.h"
+#include "test_events.h"
 
 // Every sound the game plays, made here as short tones.
 static const char *const kGameSoundNames[] = {
@@ -135,10 +136,7 @@ public:
     }
     bool tick(int64_t time)
     {
-        HEvent e;
-        memset(&e, 0, sizeof(e));
-        e.m_iType = ET_TIMESTAMP;
-        return send(e, time);
+        return send(testEvent(ET_TIMESTAMP), time);
     }
     // Ticks every step ms from the clock's present value up to and including
     // until; returns the time reached.
@@ -166,22 +164,11 @@ public:
     }
     bool click(int x, int y, int64_t time)
     {
-        HEvent e;
-        memset(&e, 0, sizeof(e));
-        e.m_iType = ET_KEYDOWN;
-        e.m_iKey = KC_LBUTTON;
-        e.m_iX = x;
-        e.m_iY = y;
-        return send(e, time);
+        return send(testEvent(ET_KEYDOWN, x, y, KC_LBUTTON), time);
     }
     bool key(int type, int code, char c, int64_t time)
     {
-        HEvent e;
-        memset(&e, 0, sizeof(e));
-        e.m_iType = type;
-        e.m_iKey = code;
-        e.m_cChar = (uint8_t)c;
-        return send(e, time);
+        return send(testEvent(type, 0, 0, code, (uint8_t)c), time);
     }
     void typeChar(char c, int64_t time) { key(ET_KEYDOWN, 0, c, time); }
 

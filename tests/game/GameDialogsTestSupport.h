@@ -22,38 +22,23 @@
 #include "HEventQueue.h"
 #include "QVDialog.h"
 #include "QVDialogItemTextLine.h"
+#include "frame_hook_app.h"
 #include "message_hook.h"
+#include "test_events.h"
 
-class TestGame : public GameApp {
+class TestGame : public FrameHookApp<GameApp> {
 public:
+    TestGame() : FrameHookApp(5000) {}
+
     // The scene behind the dialogs is not under test here.
     void drawBackground(const HRect &, bool) override {}
-    void afterDraw() override
+    void endModalLoops() override
     {
-        frames++;
-        if (onFrame) {
-            onFrame(frames);
-        }
-        if (frames >= safetyFrames && !safetyFired) {
-            safetyFired = true;
-            for (int i = 0; i < 8; i++) {
-                post(ET_QUIT);
-            }
+        for (int i = 0; i < 8; i++) {
+            post(ET_QUIT);
         }
     }
 
-    void post(int type, int x = 0, int y = 0, int key = 0, int ch = 0)
-    {
-        HEvent event;
-        memset(&event, 0, sizeof(event));
-        event.m_iType = type;
-        event.m_iX = x;
-        event.m_iY = y;
-        event.m_iKey = key;
-        event.m_cChar = (uint8_t)ch;
-        getEventQueue()->postEvent(event);
-    }
-    void postKey(int key, int ch) { post(ET_KEYDOWN, 0, 0, key, ch); }
     void postEnter() { postKey(KC_RETURN, 13); }
     void postText(const char *text)
     {
@@ -71,22 +56,10 @@ public:
     // The protected pause state, for the checks.
     int pauseCount() const { return m_iPauseCount; }
 
-    int frames = 0;
-    int safetyFrames = 5000;
-    bool safetyFired = false;
-    std::function<void(int)> onFrame;
 };
 
 // The test clock behind every event stamp; idle sleeps move it.
-struct GameTestClock {
-    static uint64_t &now()
-    {
-        static uint64_t s_now = 5000;
-        return s_now;
-    }
-    static uint64_t read() { return now(); }
-    static void sleep(uint32_t ms) { now() += ms; }
-};
+using GameTestClock = ManualClock;
 
 class GameDialogsTest : public testing::Test {
 protected:

@@ -19,6 +19,7 @@
 #include "H2DSurface16.h"
 #include "HSDLDisplayDevice.h"
 #include "message_hook.h"
+#include "test_pictures.h"
 
 // What the pictures are called, in the order the game loads them, and the
 // size each is made at. The first 143 are the ones loaded up front.
@@ -105,24 +106,7 @@ inline void drawTestColour(int index, uint8_t rgb[3])
 inline bool drawTestWriteTGA(const std::string &path, int w, int h, const uint8_t rgb[3],
                              uint8_t alpha = 255)
 {
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f) {
-        return false;
-    }
-    const uint8_t header[18] = { 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0,
-                                 (uint8_t)w, (uint8_t)(w >> 8), (uint8_t)h, (uint8_t)(h >> 8), 32, 8 };
-    fwrite(header, 1, sizeof(header), f);
-    std::vector<uint8_t> row((size_t)w * 4);
-    for (int x = 0; x < w; x++) {
-        row[x * 4 + 0] = rgb[2];
-        row[x * 4 + 1] = rgb[1];
-        row[x * 4 + 2] = rgb[0];
-        row[x * 4 + 3] = alpha;
-    }
-    for (int y = 0; y < h; y++) {
-        fwrite(row.data(), 1, row.size(), f);
-    }
-    return fclose(f) == 0;
+    return writeSolidTGA(path, w, h, rgb[0], rgb[1], rgb[2], alpha, false);
 }
 
 // Baseline RGB JPEG of one colour.

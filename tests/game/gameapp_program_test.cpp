@@ -3,15 +3,10 @@
 // here: it must play the lesson, store its settings, and end with status 0.
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -19,55 +14,13 @@
 #include "HEvent.h"
 #include "HRegistry.h"
 #include "HighScoreEntry.h"
+#include "program_child.h"
 
 namespace {
 
 const char *const kProgram = GOBSTREL_BINARY_DIR "/bin/gobstrel-shared";
 const char *const kArchive = GOBSTREL_BINARY_DIR "/Resources/gobstrel.qvz";
 const int kChildSeconds = 120;
-
-bool s_exists(const std::string &path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
-}
-
-std::string s_readFile(const std::string &path)
-{
-    std::string out;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (!f) {
-        return out;
-    }
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) {
-        out.append(buffer, n);
-    }
-    fclose(f);
-    return out;
-}
-
-// A scratch folder removed with its contents.
-struct ScratchDir {
-    ScratchDir()
-    {
-        char name[] = "/tmp/gobstrel-gameapp-XXXXXX";
-        if (mkdtemp(name)) {
-            path = name;
-        }
-    }
-    ~ScratchDir()
-    {
-        if (!path.empty()) {
-            const std::string cmd = "rm -rf '" + path + "'";
-            if (system(cmd.c_str()) != 0) {
-                fprintf(stderr, "could not remove %s\n", path.c_str());
-            }
-        }
-    }
-    std::string path;
-};
 
 // Builds a demo journal: events in order with the time stamps given.
 struct Demo {
@@ -134,50 +87,7 @@ struct Demo {
 int s_runProgram(const std::string &program, const std::string &work, const std::string &home,
                  const std::vector<std::string> &args)
 {
-    fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid < 0) {
-        return -1;
-    }
-    if (pid == 0) {
-        if (chdir(work.c_str()) != 0) {
-            _exit(126);
-        }
-        setenv("HOME", home.c_str(), 1);
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        const int in = open("/dev/null", O_RDONLY);
-        const int out = open("output.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (in < 0 || out < 0) {
-            _exit(126);
-        }
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(out, 2);
-        std::vector<char *> argv;
-        argv.push_back(const_cast<char *>(program.c_str()));
-        for (const std::string &a : args) {
-            argv.push_back(const_cast<char *>(a.c_str()));
-        }
-        argv.push_back(nullptr);
-        alarm(kChildSeconds);
-        execv(program.c_str(), argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    for (int waited = 0; waited < kChildSeconds * 10 + 50; waited++) {
-        const pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        }
-        if (done < 0 && errno != EINTR) {
-            return -1;
-        }
-        usleep(100000);
-    }
-    kill(pid, SIGKILL);
-    waitpid(pid, &status, 0);
-    return -1;
+    return waitProgram(startProgram(program, work, home, args, kChildSeconds, false), kChildSeconds);
 }
 
 // Reads a 4-byte registry value of the game from a home folder.
@@ -200,10 +110,10 @@ bool s_readSetting(const std::string &home, const char *key, int32_t *value)
 
 TEST(GameProgram, DemoPlaysTheLessonAndEndsCleanly)
 {
-    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
         GTEST_SKIP() << "program or asset archive not built";
     }
-    ScratchDir work, home;
+    ScratchDir work("gameapp"), home("gameapp");
     ASSERT_FALSE(work.path.empty());
     ASSERT_FALSE(home.path.empty());
 
@@ -225,7 +135,7 @@ TEST(GameProgram, DemoPlaysTheLessonAndEndsCleanly)
 
     const int status = s_runProgram(kProgram, work.path, home.path,
                                     { "--demo", "demo.bin", "--trace" });
-    const std::string output = s_readFile(work.path + "/output.txt");
+    const std::string output = readWholeFile(work.path + "/output.txt");
     ASSERT_EQ(0, status) << output;
 
     // The lesson was finished: it is stored as done, with the other defaults.
@@ -237,7 +147,7 @@ TEST(GameProgram, DemoPlaysTheLessonAndEndsCleanly)
     ASSERT_TRUE(s_readSetting(home.path, "Sound Enabled", &value));
     EXPECT_EQ(1, value);
 
-    const std::string trace = s_readFile(work.path + "/trace.txt");
+    const std::string trace = readWholeFile(work.path + "/trace.txt");
     EXPECT_NE(std::string::npos, trace.find("...done initializing subsystems")) << trace;
     EXPECT_NE(std::string::npos, trace.find("...loading assets")) << trace;
     EXPECT_NE(std::string::npos, trace.find("...loading sounds")) << trace;
@@ -332,10 +242,10 @@ bool s_findLineMoves(const GameBoard &board, int depth, std::vector<std::pair<in
 // entered; the program must store the same score this process computed.
 TEST(GameProgram, LongDemoReplaysExactlyIntoTheHighScores)
 {
-    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
         GTEST_SKIP() << "program or asset archive not built";
     }
-    ScratchDir work, home;
+    ScratchDir work("gameapp"), home("gameapp");
     ASSERT_FALSE(work.path.empty());
     ASSERT_FALSE(home.path.empty());
 
@@ -391,7 +301,7 @@ TEST(GameProgram, LongDemoReplaysExactlyIntoTheHighScores)
     ASSERT_TRUE(demo.write(work.path + "/demo.bin"));
 
     const int status = s_runProgram(kProgram, work.path, home.path, { "--demo", "demo.bin", "--nosound" });
-    const std::string output = s_readFile(work.path + "/output.txt");
+    const std::string output = readWholeFile(work.path + "/output.txt");
     ASSERT_EQ(0, status) << output;
 
     HighScoreEntry best;
@@ -408,10 +318,10 @@ TEST(GameProgram, LongDemoReplaysExactlyIntoTheHighScores)
 
 TEST(GameProgram, DemoThatStopsAtTheTitleLeavesTheTutorialToDo)
 {
-    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
         GTEST_SKIP() << "program or asset archive not built";
     }
-    ScratchDir work, home;
+    ScratchDir work("gameapp"), home("gameapp");
     Demo demo;
     demo.ticks(200);
     // Enter on the title starts the lesson; the first scripted click only.
@@ -430,19 +340,19 @@ TEST(GameProgram, DemoThatStopsAtTheTitleLeavesTheTutorialToDo)
 
     const int status = s_runProgram(kProgram, work.path, home.path,
                                     { "--demo", "demo.bin", "--nosound" });
-    ASSERT_EQ(0, status) << s_readFile(work.path + "/output.txt");
+    ASSERT_EQ(0, status) << readWholeFile(work.path + "/output.txt");
     int32_t value = -1;
     ASSERT_TRUE(s_readSetting(home.path, "Did Tutorial", &value));
     EXPECT_EQ(0, value) << "quitting during the lesson plays it again next time";
-    EXPECT_FALSE(s_exists(work.path + "/trace.txt")) << "no trace unless asked";
+    EXPECT_FALSE(pathExists(work.path + "/trace.txt")) << "no trace unless asked";
 }
 
 TEST(GameProgram, DeveloperKeysRestartSoundAndSwitchFullscreenOnce)
 {
-    if (!s_exists(kProgram) || !s_exists(kArchive)) {
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
         GTEST_SKIP() << "program or asset archive not built";
     }
-    ScratchDir work, home;
+    ScratchDir work("gameapp"), home("gameapp");
     Demo demo;
     demo.ticks(200);
     auto type = [&demo](char c, int key) {
@@ -466,7 +376,7 @@ TEST(GameProgram, DeveloperKeysRestartSoundAndSwitchFullscreenOnce)
     ASSERT_TRUE(demo.write(work.path + "/demo.bin"));
 
     const int status = s_runProgram(kProgram, work.path, home.path, { "--demo", "demo.bin" });
-    const std::string output = s_readFile(work.path + "/output.txt");
+    const std::string output = readWholeFile(work.path + "/output.txt");
     ASSERT_EQ(0, status) << output;
     int32_t value = -1;
     ASSERT_TRUE(s_readSetting(home.path, "Fullscreen", &value)) << output;
@@ -475,10 +385,10 @@ TEST(GameProgram, DeveloperKeysRestartSoundAndSwitchFullscreenOnce)
 
 TEST(GameProgram, MissingArchiveStillExitsWithZero)
 {
-    if (!s_exists(kProgram)) {
+    if (!pathExists(kProgram)) {
         GTEST_SKIP() << "program not built";
     }
-    ScratchDir work, home, install;
+    ScratchDir work("gameapp"), home("gameapp"), install("gameapp");
     // A copy of the program with an empty resources folder beside it.
     ASSERT_EQ(0, mkdir((install.path + "/bin").c_str(), 0755));
     ASSERT_EQ(0, mkdir((install.path + "/Resources").c_str(), 0755));
@@ -490,7 +400,7 @@ TEST(GameProgram, MissingArchiveStillExitsWithZero)
     demo.ticks(100);
     ASSERT_TRUE(demo.write(work.path + "/demo.bin"));
     const int status = s_runProgram(copy, work.path, home.path, { "--demo", "demo.bin", "--nosound" });
-    EXPECT_EQ(0, status) << s_readFile(work.path + "/output.txt");
+    EXPECT_EQ(0, status) << readWholeFile(work.path + "/output.txt");
 }
 
 } // namespace

@@ -100,16 +100,7 @@ protected:
         }
         return nullptr;
     }
-    HEvent event(int type, int x, int y, int key = 0)
-    {
-        HEvent e;
-        memset(&e, 0, sizeof(e));
-        e.m_iType = type;
-        e.m_iX = x;
-        e.m_iY = y;
-        e.m_iKey = key;
-        return e;
-    }
+    HEvent event(int type, int x, int y, int key = 0) { return testEvent(type, x, y, key); }
     bool click(const Place &place)
     {
         app.dispatchToControls(event(ET_MOUSEMOVE, place.cx(), place.cy()));

@@ -17,15 +17,13 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <png.h>
+
+#include "program_child.h"
+#include "xvfb_session.h"
 
 namespace {
 
@@ -35,18 +33,6 @@ const int kHeight = 480;
 // Where the dialogs stand on the screen.
 const int kDialogX = 23, kDialogY = 17;
 const int kOptionsX = (640 - 440) / 2, kOptionsY = (480 - 440) / 2;
-
-void sleepMs(int ms)
-{
-    struct timespec ts = { ms / 1000, (long)(ms % 1000) * 1000000L };
-    nanosleep(&ts, nullptr);
-}
-
-bool onPath(const char *program)
-{
-    const std::string cmd = std::string("command -v ") + program + " >/dev/null 2>&1";
-    return system(cmd.c_str()) == 0;
-}
 
 struct Picture {
     std::vector<uint8_t> rgb;
@@ -97,41 +83,6 @@ Picture readPNG(const std::string &path)
     return picture;
 }
 
-std::string readFile(const std::string &path)
-{
-    std::string text;
-    FILE *f = fopen(path.c_str(), "rb");
-    if (f) {
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) {
-            text.append(buffer, n);
-        }
-        fclose(f);
-    }
-    return text;
-}
-
-// Ends a child and reaps it; a `timeout -k` wrapper passes the signal on and
-// kills the program if it does not go.
-void endChild(pid_t pid)
-{
-    if (pid <= 0) {
-        return;
-    }
-    kill(pid, SIGTERM);
-    for (int i = 0; i < 100; i++) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            return;
-        }
-        sleepMs(50);
-    }
-    kill(pid, SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
-}
-
 class DialogScreenshots : public testing::Test {
 protected:
     void SetUp() override
@@ -167,44 +118,12 @@ protected:
 
     bool startServer()
     {
-        int fds[2];
-        if (pipe(fds) != 0) {
-            return false;
-        }
-        m_serverPid = fork();
-        if (m_serverPid == 0) {
-            close(fds[0]);
-            const int quiet = open("/dev/null", O_RDWR);
-            dup2(quiet, 0);
-            dup2(quiet, 1);
-            dup2(quiet, 2);
-            char fd[16];
-            snprintf(fd, sizeof(fd), "%d", fds[1]);
-            execlp("timeout", "timeout", "-k", "2", "240", "Xvfb", "-displayfd", fd, "-screen", "0",
-                   "640x480x24", "-nolisten", "tcp", "-noreset", (char *)nullptr);
-            _exit(127);
-        }
-        close(fds[1]);
-        if (m_serverPid < 0) {
-            close(fds[0]);
-            return false;
-        }
-        // The server writes its display number once it is ready.
-        std::string number;
-        struct pollfd p = { fds[0], POLLIN, 0 };
-        while (poll(&p, 1, 15000) > 0) {
-            char c;
-            if (read(fds[0], &c, 1) != 1 || c == '\n') {
-                break;
-            }
-            number += c;
-        }
-        close(fds[0]);
-        if (number.empty()) {
+        m_displayName = startXvfb({ "-k", "2", "240" }, &m_serverPid);
+        if (m_displayName.empty()) {
             return false;
         }
         // The tools this test runs find the server through it.
-        setenv("DISPLAY", (":" + number).c_str(), 1);
+        setenv("DISPLAY", m_displayName.c_str(), 1);
         return true;
     }
 
@@ -212,63 +131,25 @@ protected:
     {
         m_home = m_scratch + "/home";
         mkdir(m_home.c_str(), 0700);
-        const std::string suppressions = m_scratch + "/lsan.supp";
-        FILE *supp = fopen(suppressions.c_str(), "w");
-        if (supp) {
-            fputs("leak:libX11.so\n", supp);
-            fclose(supp);
-        }
-        m_gamePid = fork();
-        if (m_gamePid == 0) {
-            if (chdir(m_home.c_str()) != 0) {
-                _exit(126);
-            }
-            setenv("HOME", m_home.c_str(), 1);
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            unsetenv("SDL_VIDEODRIVER");
-            // In a sanitizer build, leaks inside the X library are not ours.
-            setenv("LSAN_OPTIONS", ("suppressions=" + suppressions).c_str(), 1);
-            const int in = open("/dev/null", O_RDONLY);
-            dup2(in, 0);
-            const int log = open((m_home + "/game.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(log, 1);
-            dup2(log, 2);
-            execlp("timeout", "timeout", "-k", "2", "200", m_program.c_str(), "--nosound", (char *)nullptr);
-            _exit(127);
-        }
+        m_gamePid =
+            launchGame(m_program, m_home, m_displayName, m_scratch + "/lsan.supp", { "-k", "2", "200" });
         return m_gamePid > 0;
     }
 
-    // True once the game's window is on screen.
-    // Xvfb now and then refuses a client's connection, and the game then
-    // ends at once with its "SDL_Init() failed" alert: start it again.
+    // True once the game's window is on screen, even if the game had to be
+    // started again.
     bool startGameWithWindow()
     {
-        for (int attempt = 0; attempt < 3; attempt++) {
-            if (!startGame()) {
-                return false;
-            }
-            if (waitForWindow(30000)) {
-                return true;
-            }
-            endChild(m_gamePid);
-            m_gamePid = -1;
-        }
-        return false;
-    }
-
-    bool gameHasEnded()
-    {
-        int status = 0;
-        if (m_gamePid > 0 && waitpid(m_gamePid, &status, WNOHANG) == m_gamePid) {
-            m_gamePid = -1;
-        }
-        return m_gamePid <= 0;
+        return startWithRetries([&] { return startGame(); }, [&] { return waitForWindow(30000); },
+                                [&] {
+                                    endChild(m_gamePid);
+                                    m_gamePid = -1;
+                                });
     }
 
     bool waitForWindow(int waitMs)
     {
-        for (int waited = 0; waited <= waitMs && !gameHasEnded(); waited += 200) {
+        for (int waited = 0; waited <= waitMs && !childHasEnded(&m_gamePid); waited += 200) {
             if (system("xdotool search --onlyvisible --name Gobstrel >/dev/null 2>&1") == 0) {
                 return true;
             }
@@ -323,6 +204,7 @@ protected:
     std::string m_scratch;
     std::string m_outDir;
     std::string m_home;
+    std::string m_displayName;
     pid_t m_serverPid = -1;
     pid_t m_gamePid = -1;
 };
@@ -395,7 +277,7 @@ TEST_F(DialogScreenshots, GameOverNameEntryHighScoresAndOptions)
     const int row0 = kDialogY + 177;
     EXPECT_GT(table.yellowPixels(kDialogX + 33, row0 - 4, kDialogX + 150, row0 + 18), 30) << "the new name";
     EXPECT_GT(table.yellowPixels(kDialogX + 280, row0 - 4, kDialogX + 340, row0 + 18), 15) << "its score";
-    const std::string registry = readFile(m_home + "/.quorvex/registry_Quorvex_Gobstrel");
+    const std::string registry = readWholeFile(m_home + "/.quorvex/registry_Quorvex_Gobstrel");
     const size_t at = registry.find(std::string("HS:0\0", 5));
     ASSERT_NE(at, std::string::npos) << "the table was saved";
     ASSERT_GE(registry.size(), at + 5 + 4 + 44);
@@ -448,7 +330,7 @@ TEST_F(DialogScreenshots, GameOverNameEntryHighScoresAndOptions)
 
     endChild(m_gamePid);
     m_gamePid = -1;
-    const std::string log = readFile(m_home + "/game.log");
+    const std::string log = readWholeFile(m_home + "/game.log");
     EXPECT_EQ(log.find("AddressSanitizer"), std::string::npos) << log;
     EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;
 }

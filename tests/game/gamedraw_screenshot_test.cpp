@@ -7,7 +7,6 @@
 // when Xvfb, the program or the X libraries are not there.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,15 +15,14 @@
 #include <vector>
 
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
 #include <png.h>
+
+#include "program_child.h"
+#include "xvfb_session.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -140,61 +138,11 @@ bool writePNG(const std::string &path, const Shot &shot)
     return fclose(f) == 0;
 }
 
-bool onPath(const char *program)
-{
-    const char *path = getenv("PATH");
-    if (!path) {
-        return false;
-    }
-    std::string all = path;
-    size_t start = 0;
-    while (start <= all.size()) {
-        size_t end = all.find(':', start);
-        if (end == std::string::npos) {
-            end = all.size();
-        }
-        const std::string candidate = all.substr(start, end - start) + "/" + program;
-        if (access(candidate.c_str(), X_OK) == 0) {
-            return true;
-        }
-        start = end + 1;
-    }
-    return false;
-}
-
 int64_t nowMs()
 {
     struct timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return (int64_t)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
-}
-
-void sleepMs(int ms)
-{
-    if (ms <= 0) {
-        return;
-    }
-    struct timespec ts = { ms / 1000, (long)(ms % 1000) * 1000000L };
-    nanosleep(&ts, nullptr);
-}
-
-// Ends a child (a `timeout` wrapper, which passes the signal on) and reaps it.
-void endChild(pid_t pid)
-{
-    if (pid <= 0) {
-        return;
-    }
-    kill(pid, SIGTERM);
-    for (int i = 0; i < 100; i++) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) {
-            return;
-        }
-        sleepMs(50);
-    }
-    kill(pid, SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
 }
 
 class Screenshot : public testing::Test {
@@ -246,43 +194,10 @@ protected:
 
     bool startServer()
     {
-        int fds[2];
-        if (pipe(fds) != 0) {
+        m_displayName = startXvfb({ "180" }, &m_serverPid);
+        if (m_displayName.empty()) {
             return false;
         }
-        m_serverPid = fork();
-        if (m_serverPid == 0) {
-            close(fds[0]);
-            const int quiet = open("/dev/null", O_RDWR);
-            dup2(quiet, 0);
-            dup2(quiet, 1);
-            dup2(quiet, 2);
-            char fd[16];
-            snprintf(fd, sizeof(fd), "%d", fds[1]);
-            execlp("timeout", "timeout", "180", "Xvfb", "-displayfd", fd, "-screen", "0", "640x480x24",
-                   "-nolisten", "tcp", "-noreset", (char *)nullptr);
-            _exit(127);
-        }
-        close(fds[1]);
-        if (m_serverPid < 0) {
-            close(fds[0]);
-            return false;
-        }
-        // The server writes its display number once it is ready.
-        std::string number;
-        struct pollfd p = { fds[0], POLLIN, 0 };
-        while (poll(&p, 1, 15000) > 0) {
-            char c;
-            if (read(fds[0], &c, 1) != 1 || c == '\n') {
-                break;
-            }
-            number += c;
-        }
-        close(fds[0]);
-        if (number.empty()) {
-            return false;
-        }
-        m_displayName = ":" + number;
         m_display = m_x.openDisplay(m_displayName.c_str());
         return m_display != nullptr;
     }
@@ -305,31 +220,7 @@ protected:
             fwrite(record, 1, sizeof(record), f);
             fclose(f);
         }
-        FILE *supp = fopen((m_scratch + "/lsan.supp").c_str(), "w");
-        if (supp) {
-            fputs("leak:libX11.so\n", supp);
-            fclose(supp);
-        }
-        m_gamePid = fork();
-        if (m_gamePid == 0) {
-            if (chdir(home.c_str()) != 0) {
-                _exit(126);
-            }
-            setenv("HOME", home.c_str(), 1);
-            setenv("DISPLAY", m_displayName.c_str(), 1);
-            setenv("SDL_AUDIODRIVER", "dummy", 1);
-            unsetenv("SDL_VIDEODRIVER");
-            // In a sanitizer build, leaks inside the X library are not ours.
-            const std::string suppressions = m_scratch + "/lsan.supp";
-            setenv("LSAN_OPTIONS", ("suppressions=" + suppressions).c_str(), 1);
-            const int in = open("/dev/null", O_RDONLY);
-            dup2(in, 0);
-            const int log = open((home + "/game.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-            dup2(log, 1);
-            dup2(log, 2);
-            execlp("timeout", "timeout", "120", m_program.c_str(), "--nosound", (char *)nullptr);
-            _exit(127);
-        }
+        m_gamePid = launchGame(m_program, home, m_displayName, m_scratch + "/lsan.supp", { "120" });
         return m_gamePid > 0;
     }
     void stopGame()
@@ -340,18 +231,7 @@ protected:
     // What the program printed; a sanitizer build reports memory errors here.
     std::string gameLog(bool didTutorial) const
     {
-        const std::string path = m_scratch + (didTutorial ? "/played" : "/fresh") + "/game.log";
-        std::string text;
-        FILE *f = fopen(path.c_str(), "rb");
-        if (f) {
-            char buffer[4096];
-            size_t n;
-            while ((n = fread(buffer, 1, sizeof(buffer), f)) > 0) {
-                text.append(buffer, n);
-            }
-            fclose(f);
-        }
-        return text;
+        return readWholeFile(m_scratch + (didTutorial ? "/played" : "/fresh") + "/game.log");
     }
     void expectCleanLog(bool didTutorial)
     {
@@ -361,37 +241,20 @@ protected:
         EXPECT_EQ(log.find("runtime error"), std::string::npos) << log;
     }
 
-    // Xvfb now and then refuses a client's connection, and the game then
-    // ends at once with its "SDL_Init() failed" alert: start it again.
+    // 0 when no window appeared, even after starting the game again.
     Window startGameWindow(bool didTutorial)
     {
-        for (int attempt = 0; attempt < 3; attempt++) {
-            if (!startGame(didTutorial)) {
-                return 0;
-            }
-            const Window window = findWindow(30000);
-            if (window) {
-                return window;
-            }
-            stopGame();
-        }
-        return 0;
-    }
-
-    bool gameHasEnded()
-    {
-        int status = 0;
-        if (m_gamePid > 0 && waitpid(m_gamePid, &status, WNOHANG) == m_gamePid) {
-            m_gamePid = -1;
-        }
-        return m_gamePid <= 0;
+        Window window = 0;
+        startWithRetries([&] { return startGame(didTutorial); },
+                         [&] { return (window = findWindow(30000)) != 0; }, [&] { stopGame(); });
+        return window;
     }
 
     // The game's top-level window once it is on screen; 0 when it did not
     // appear in time or the game ended first.
     Window findWindow(int waitMs)
     {
-        for (int waited = 0; waited <= waitMs && !gameHasEnded(); waited += 100) {
+        for (int waited = 0; waited <= waitMs && !childHasEnded(&m_gamePid); waited += 100) {
             Window root = DefaultRootWindow(m_display);
             Window parent, *children = nullptr;
             unsigned int count = 0;
@@ -472,6 +335,22 @@ protected:
         return last;
     }
 
+    // The title once the loading is over and it stands still, with the
+    // pointer parked off the buttons.
+    Shot settledTitle(Window window)
+    {
+        moveTo(600, 20);
+        return captureSettled(window, 0, 0, kWidth, kHeight, 20000);
+    }
+    // Enter on the title starts a game; the board is dealt a little later.
+    void pressEnterOnTitle()
+    {
+        moveTo(300, 250);
+        sleepMs(200);
+        pressKey(XK_Return);
+        sleepMs(2500);
+    }
+
     void save(const char *name, const Shot &shot)
     {
         const std::string path = m_outDir + "/" + name;
@@ -524,8 +403,7 @@ TEST_F(Screenshot, TitleThenTheTutorialBoard)
 
     // The title screen, once the loading is over and it stands still. The
     // pointer is parked off the buttons.
-    moveTo(600, 20);
-    const Shot title = captureSettled(window, 0, 0, kWidth, kHeight, 20000);
+    const Shot title = settledTitle(window);
     ASSERT_TRUE(title.ok);
     save("title.png", title);
     EXPECT_GT(title.distinctColours(0, 0, kWidth, kHeight), 500) << "a real picture, not a blank window";
@@ -533,10 +411,7 @@ TEST_F(Screenshot, TitleThenTheTutorialBoard)
 
     // Enter starts the first game: the lesson's fixed board, its first page
     // and the hand. The hand pulses, so only the board must settle.
-    moveTo(300, 250);
-    sleepMs(200);
-    pressKey(XK_Return);
-    sleepMs(2500);
+    pressEnterOnTitle();
     const Shot lesson = captureSettled(window, kBoardLeft, kBoardTop + 60, kBoardRight, kBoardBottom, 10000);
     ASSERT_TRUE(lesson.ok);
     save("tutorial.png", lesson);
@@ -559,14 +434,10 @@ TEST_F(Screenshot, DealtBoardWithTheClockRunning)
 {
     const Window window = startGameWindow(true);
     ASSERT_NE(window, 0u) << "no 640x480 window appeared";
-    moveTo(600, 20);
-    const Shot title = captureSettled(window, 0, 0, kWidth, kHeight, 20000);
+    const Shot title = settledTitle(window);
     ASSERT_TRUE(title.ok);
 
-    moveTo(300, 250);
-    sleepMs(200);
-    pressKey(XK_Return);
-    sleepMs(2500);
+    pressEnterOnTitle();
     const Shot play = captureSettled(window, kBoardLeft, kBoardTop, kBoardRight, kBoardBottom, 10000);
     ASSERT_TRUE(play.ok);
     save("play.png", play);
@@ -585,13 +456,9 @@ TEST_F(Screenshot, ExplosionCaptionsInfoScreenAndPause)
 {
     const Window window = startGameWindow(false);
     ASSERT_NE(window, 0u) << "no 640x480 window appeared";
-    moveTo(600, 20);
-    const Shot title = captureSettled(window, 0, 0, kWidth, kHeight, 20000);
+    const Shot title = settledTitle(window);
     ASSERT_TRUE(title.ok);
-    moveTo(300, 250);
-    sleepMs(200);
-    pressKey(XK_Return);
-    sleepMs(2500);
+    pressEnterOnTitle();
     const Shot lesson = captureSettled(window, kBoardLeft, kBoardTop + 60, kBoardRight, kBoardBottom, 10000);
     ASSERT_TRUE(lesson.ok);
 
@@ -750,12 +617,8 @@ TEST_F(Screenshot, TimeBarRepaintsAfterJumpsAndBlinks)
 {
     const Window window = startGameWindow(true);
     ASSERT_NE(window, 0u) << "no 640x480 window appeared";
-    moveTo(600, 20);
-    ASSERT_TRUE(captureSettled(window, 0, 0, kWidth, kHeight, 20000).ok);
-    moveTo(300, 250);
-    sleepMs(200);
-    pressKey(XK_Return);
-    sleepMs(2500);
+    ASSERT_TRUE(settledTitle(window).ok);
+    pressEnterOnTitle();
 
     // Developer mode, then a new game at level 12, which has a minute.
     pressKey(XK_bracketleft);

@@ -33,6 +33,16 @@ static void s_frame(cairo_t *cr, double x, double y, double w, double h, double 
     cairo_restore(cr);
 }
 
+// A cream card with a pink border, the frame of every panel and notice.
+static void s_card(cairo_t *cr, double x, double y, double w, double h, double r, double border) {
+    roundedRect(cr, x, y, w, h, r);
+    setColour(cr, kCard);
+    cairo_fill_preserve(cr);
+    setColour(cr, rgb(232, 80, 140));
+    cairo_set_line_width(cr, border);
+    cairo_stroke(cr);
+}
+
 static void s_wallpaper(cairo_t *cr, double w, double h) {
     stripes(cr, 0, 0, w, h, kWallB, kWallA, 14, 0);
     dots(cr, 0, 0, w, h, rgb(255, 255, 255, 0.5), 28, 2.2, 7);
@@ -71,12 +81,7 @@ static void s_background(AssetSet &set) {
     cairo_fill(cr);
 
     // Side panel: the shop sign, then the score, level and lines wells.
-    roundedRect(cr, 456, 10, 178, 290, 14);
-    setColour(cr, kCard);
-    cairo_fill_preserve(cr);
-    setColour(cr, rgb(232, 80, 140));
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
+    s_card(cr, 456, 10, 178, 290, 14, 3);
     roundedRect(cr, 461, 15, 168, 280, 10);
     setColour(cr, rgb(255, 190, 210));
     cairo_set_line_width(cr, 1.5);
@@ -174,12 +179,7 @@ static void s_pause(AssetSet &set) {
     AssetCanvas *cv = set.image("pause.jpg", kArenaSize, kArenaSize);
     cairo_t *cr = cv->cr();
     s_tray(cr, false);
-    roundedRect(cr, 60, 120, 300, 180, 20);
-    setColour(cr, kCard);
-    cairo_fill_preserve(cr);
-    setColour(cr, rgb(232, 80, 140));
-    cairo_set_line_width(cr, 4);
-    cairo_stroke(cr);
+    s_card(cr, 60, 120, 300, 180, 20, 4);
     text(cr, titleStyle(40), 210, 190, ALIGN_CENTRE, "PAUSED");
     TextStyle body = bodyStyle(16);
     text(cr, body, 210, 230, ALIGN_CENTRE, "The sweets are hidden and");
@@ -195,12 +195,7 @@ static void s_loading(AssetSet &set) {
     AssetCanvas *cv = set.image("loading.jpg", 640, 480);
     cairo_t *cr = cv->cr();
     s_wallpaper(cr, 640, 480);
-    roundedRect(cr, 40, 60, 560, 340, 28);
-    setColour(cr, kCard);
-    cairo_fill_preserve(cr);
-    setColour(cr, rgb(232, 80, 140));
-    cairo_set_line_width(cr, 5);
-    cairo_stroke(cr);
+    s_card(cr, 40, 60, 560, 340, 28, 5);
     TextStyle big = titleStyle(72);
     big.outlineWidth = 6;
     text(cr, big, 320, 185, ALIGN_CENTRE, "GOBSTREL");
@@ -224,12 +219,7 @@ static void s_info(AssetSet &set, const char *name, const char *title, const int
     AssetCanvas *cv = set.image(name, kArenaSize, kArenaSize);
     cairo_t *cr = cv->cr();
     s_tray(cr, false);
-    roundedRect(cr, 22, 22, 376, 340, 22);
-    setColour(cr, kCard);
-    cairo_fill_preserve(cr);
-    setColour(cr, rgb(232, 80, 140));
-    cairo_set_line_width(cr, 4);
-    cairo_stroke(cr);
+    s_card(cr, 22, 22, 376, 340, 22, 4);
     text(cr, titleStyle(fitSize(cr, FONT_BOLD, 32, title, 340)), 210, 68, ALIGN_CENTRE, title);
     if (count > 0) {
         double x0 = 210 - count * 48 / 2.0 + 3;
@@ -303,12 +293,7 @@ static void s_tutorial(AssetSet &set) {
         AssetCanvas *cv = set.image(name, 380, 85);
         cairo_t *cr = cv->cr();
         s_wallpaper(cr, 380, 85);
-        roundedRect(cr, 3, 3, 374, 79, 12);
-        setColour(cr, kCard);
-        cairo_fill_preserve(cr);
-        setColour(cr, rgb(232, 80, 140));
-        cairo_set_line_width(cr, 3);
-        cairo_stroke(cr);
+        s_card(cr, 3, 3, 374, 79, 12, 3);
         TextStyle head = titleStyle(16);
         head.outlineWidth = 1.8;
         text(cr, head, 16, 24, ALIGN_LEFT, pages[i][0]);

@@ -301,6 +301,19 @@ static void s_peppermint(cairo_t *cr) {
     highlight(cr, 15, 14, 6, 3.5, 0.7);
 }
 
+// The drop shadow under a stroked sweet: its path drawn round-capped, a
+// little down and to the right, in translucent brown.
+static void s_strokeShadow(cairo_t *cr, void (*path)(cairo_t *, void *), double width) {
+    cairo_save(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_translate(cr, 1.5, 2);
+    path(cr, nullptr);
+    cairo_set_source_rgba(cr, 0.25, 0.08, 0.05, 0.35);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
 static void s_wormPath(cairo_t *cr, void *) {
     cairo_move_to(cr, 6, 30);
     cairo_curve_to(cr, 10, 14, 18, 36, 24, 20);
@@ -308,14 +321,7 @@ static void s_wormPath(cairo_t *cr, void *) {
 }
 
 static void s_worm(cairo_t *cr) {
-    cairo_save(cr);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_translate(cr, 1.5, 2);
-    s_wormPath(cr, nullptr);
-    cairo_set_source_rgba(cr, 0.25, 0.08, 0.05, 0.35);
-    cairo_set_line_width(cr, 11);
-    cairo_stroke(cr);
-    cairo_restore(cr);
+    s_strokeShadow(cr, s_wormPath, 11);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     s_wormPath(cr, nullptr);
     cairo_set_source_rgb(cr, 0.3, 0.45, 0.05);
@@ -356,14 +362,7 @@ static void s_candyCanePath(cairo_t *cr, void *) {
 }
 
 static void s_wild(cairo_t *cr) {
-    cairo_save(cr);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_translate(cr, 1.5, 2);
-    s_candyCanePath(cr, nullptr);
-    cairo_set_source_rgba(cr, 0.25, 0.08, 0.05, 0.35);
-    cairo_set_line_width(cr, 9);
-    cairo_stroke(cr);
-    cairo_restore(cr);
+    s_strokeShadow(cr, s_candyCanePath, 9);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     s_candyCanePath(cr, nullptr);
     cairo_set_source_rgb(cr, 0.55, 0.1, 0.12);

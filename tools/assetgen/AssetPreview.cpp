@@ -121,6 +121,13 @@ static void s_number(cairo_t *cr, const AssetSet &set, int value, int x, int y) 
     }
 }
 
+// The side panel's score, level and lines.
+static void s_figures(cairo_t *cr, const AssetSet &set, int score, int level, int lines) {
+    s_number(cr, set, score, 595, 154);
+    s_number(cr, set, level, 550, 211);
+    s_number(cr, set, lines, 550, 267);
+}
+
 static const char *s_tileName(int type) {
     static const char *const names[16] = {nullptr, "tile_orange.tga", "tile_yellow.tga", "tile_purple.tga",
                                           "tile_red.tga", "tile_green.tga", "tile_blue.tga", "tile_bear.tga",
@@ -210,9 +217,7 @@ static bool s_mockups(const AssetSet &set, const std::string &dir) {
         s_blit(cr, set, "background.jpg", 0, 0);
         s_blit(cr, set, "arena.jpg", 23, 17);
         s_board(cr, set, playBoard);
-        s_number(cr, set, 1234567, 595, 154);
-        s_number(cr, set, 14, 550, 211);
-        s_number(cr, set, 3, 550, 267);
+        s_figures(cr, set, 1234567, 14, 3);
         int barRight = 43 + int(360 * 0.62);
         s_blitPart(cr, set, "timer.tga", 43, 402, barRight - 43);
         s_blit(cr, set, "bites01.tga", barRight, 402);
@@ -228,9 +233,7 @@ static bool s_mockups(const AssetSet &set, const std::string &dir) {
         s_blit(cr, set, "background.jpg", 0, 0);
         s_blit(cr, set, "arena.jpg", 23, 17);
         s_board(cr, set, bonusBoard);
-        s_number(cr, set, 98765, 595, 154);
-        s_number(cr, set, 37, 550, 211);
-        s_number(cr, set, 8, 550, 267);
+        s_figures(cr, set, 98765, 37, 8);
         s_blitPart(cr, set, "timer.tga", 43, 402, 120);
         s_blit(cr, set, "bites02.tga", 163, 402);
         s_sideButtons(cr, set, true, "icon_pause");
@@ -254,9 +257,7 @@ static bool s_mockups(const AssetSet &set, const std::string &dir) {
         s_blit(cr, set, "info_start.jpg", 23, 17);
         s_blit(cr, set, "icon_click_to_start_lit.tga", 114, 388);
         s_sideButtons(cr, set, true, nullptr, true);
-        s_number(cr, set, 0, 595, 154);
-        s_number(cr, set, 1, 550, 211);
-        s_number(cr, set, 2, 550, 267);
+        s_figures(cr, set, 0, 1, 2);
         ok = s_save(cv, dir, "screen_title", true) && ok;
     }
     {
@@ -266,9 +267,7 @@ static bool s_mockups(const AssetSet &set, const std::string &dir) {
         s_blit(cr, set, "background.jpg", 0, 0);
         s_blit(cr, set, "pause.jpg", 23, 17);
         s_sideButtons(cr, set, true, "icon_resume", false, true);
-        s_number(cr, set, 4321, 595, 154);
-        s_number(cr, set, 5, 550, 211);
-        s_number(cr, set, 4, 550, 267);
+        s_figures(cr, set, 4321, 5, 4);
         ok = s_save(cv, dir, "screen_pause", true) && ok;
     }
     {
@@ -279,9 +278,7 @@ static bool s_mockups(const AssetSet &set, const std::string &dir) {
         s_blit(cr, set, "background.jpg", 0, 0);
         s_blit(cr, set, "arena.jpg", 23, 17);
         s_board(cr, set, tut);
-        s_number(cr, set, 0, 595, 154);
-        s_number(cr, set, 1, 550, 211);
-        s_number(cr, set, 2, 550, 267);
+        s_figures(cr, set, 0, 1, 2);
         s_blit(cr, set, "tutorial_4.jpg", 60, 355);
         // The hand is added onto the screen by the game.
         cairo_set_operator(cr, CAIRO_OPERATOR_ADD);

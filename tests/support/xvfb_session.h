@@ -1,0 +1,44 @@
+#ifndef XVFB_SESSION_H
+#define XVFB_SESSION_H
+
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Pieces shared by the tests that run the real program in a virtual X server.
+
+void sleepMs(int ms);
+
+// True when the program is an executable in one of PATH's folders.
+bool onPath(const char *program);
+
+// Ends a child and reaps it: SIGTERM, up to five seconds to go, then
+// SIGKILL. A `timeout` wrapper passes the signal on.
+void endChild(pid_t pid);
+
+// Reaps the child if it has exited (setting *pid to -1); true once it is gone.
+bool childHasEnded(pid_t *pid);
+
+// Starts a 640x480x24 Xvfb without TCP under `timeout timeoutArgs...` and
+// waits up to 15 s for it to report its display number. Returns the display
+// name (":N") and the child in *pid, or "" when the server did not come up.
+std::string startXvfb(const std::vector<std::string> &timeoutArgs, pid_t *pid);
+
+// Starts `timeout timeoutArgs... program --nosound` with home as its HOME
+// and working folder on the given X display, real video and dummy audio,
+// stdin from /dev/null and its output in home/game.log. The file
+// suppressions is written to keep LeakSanitizer quiet about the X library.
+// Returns the child, or -1.
+pid_t launchGame(const std::string &program, const std::string &home, const std::string &display,
+                 const std::string &suppressions, const std::vector<std::string> &timeoutArgs);
+
+// Xvfb now and then refuses a client's connection, and the game then ends
+// at once with its "SDL_Init() failed" alert: start it again, three times
+// at most. start launches the game, appeared waits for its window and stop
+// ends it; true once a window appeared.
+bool startWithRetries(const std::function<bool()> &start, const std::function<bool()> &appeared,
+                      const std::function<void()> &stop);
+
+#endif
