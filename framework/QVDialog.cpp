@@ -1,5 +1,7 @@
 #include "QVDialog.h"
 
+#include <cstring>
+
 #include "HDirtyRectList.h"
 #include "HEvent.h"
 #include "HEventQueue.h"
@@ -351,5 +353,18 @@ intptr_t QVDialog::doModal(QVApplication *application, H2DDisplayDevice *display
         application->invalidateAll();
     }
     sm_openDialogs.pop();
+
+    // Controls heard no pointer motion while the dialog ran: let them see
+    // where the pointer is now, so a button lit when the dialog opened does
+    // not stay lit after it closed.
+    if (application && sm_openDialogs.getCount() == 0) {
+        HEvent motion;
+        memset(&motion, 0, sizeof(motion));
+        motion.m_iType = ET_MOUSEMOVE;
+        motion.setTime(application->getCurrentTime());
+        motion.m_iX = eventQueue->getLastPointerX();
+        motion.m_iY = eventQueue->getLastPointerY();
+        application->dispatchToControls(motion);
+    }
     return result;
 }

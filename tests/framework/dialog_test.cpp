@@ -438,18 +438,62 @@ TEST_F(DialogTest, UnderADialogOnlyMarkedControlsDrawAndNoneHearsEvents)
     clearScreen();
 
     dialog.addItem(&ok);
+    int shownDuring = -1, hiddenDuring = -1;
     app.onFrame = [&](int frame) {
         if (frame == 1) {
             app.postClick(15, 15);
             app.post(ET_MOUSEMOVE, 15, 405);
         }
-        if (frame == 2) app.postKey(KC_RETURN, 13);
+        if (frame == 2) {
+            shownDuring = shown->events;
+            hiddenDuring = hidden->events;
+            app.postKey(KC_RETURN, 13);
+        }
     };
     EXPECT_EQ(run(), (intptr_t)&ok);
     EXPECT_NE(pixel(15, 15), 0);
     EXPECT_EQ(pixel(15, 405), 0);
-    EXPECT_EQ(shown->events, 0);
-    EXPECT_EQ(hidden->events, 0);
-    EXPECT_FALSE(hidden->isHighlighted());
+    EXPECT_EQ(shownDuring, 0);
+    EXPECT_EQ(hiddenDuring, 0);
+    app.deleteAllControls();
+}
+
+TEST_F(DialogTest, ClosingTheDialogUnlightsAControlThePointerLeft)
+{
+    // The pointer lit a control, then opened a dialog and closed it far
+    // away: the control must not stay lit.
+    QVControl *button = new QVControl;
+    button->setSprites(&a, &b, nullptr);
+    button->setPosition(HPoint{ 10, 400 });
+    app.addControl(button);
+    HEvent over = testEvent(ET_MOUSEMOVE, 15, 405);
+    EXPECT_FALSE(app.dispatchToControls(over));
+    ASSERT_TRUE(button->isHighlighted());
+
+    dialog.addItem(&ok);
+    bool litDuring = false;
+    app.onFrame = [&](int frame) {
+        if (frame == 1) {
+            app.post(ET_MOUSEMOVE, 115, 185);
+        }
+        if (frame == 2) {
+            litDuring = button->isHighlighted();
+            app.postClick(115, 185);
+        }
+    };
+    EXPECT_EQ(run(), (intptr_t)&ok);
+    EXPECT_TRUE(litDuring);
+    EXPECT_FALSE(button->isHighlighted());
+
+    // Over the control when the dialog closes, it stays lit.
+    app.frames = 0;
+    app.onFrame = [&](int frame) {
+        if (frame == 1) {
+            app.post(ET_MOUSEMOVE, 15, 405);
+            app.postKey(KC_RETURN, 13);
+        }
+    };
+    EXPECT_EQ(run(), (intptr_t)&ok);
+    EXPECT_TRUE(button->isHighlighted());
     app.deleteAllControls();
 }
