@@ -39,9 +39,7 @@ run_ctest() {
 build() {
     dir=$1; shift
     cmake -S . -B "$dir" "$@" >"$dir.configure.log" 2>&1 || { cat "$dir.configure.log"; return 1; }
-    cmake --build "$dir" -j "$JOBS" 2>&1 | tail -n 40
-    # tail hides the exit status: ask again, quietly.
-    cmake --build "$dir" -j "$JOBS" >/dev/null 2>&1
+    cmake --build "$dir" -j "$JOBS" >"$dir.build.log" 2>&1 || { tail -n 60 "$dir.build.log"; return 1; }
 }
 
 echo "=== normal build"

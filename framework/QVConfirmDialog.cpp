@@ -26,24 +26,16 @@ bool QVConfirmDialog::onTimeout()
 
 // Loads a named picture; an unnamed one stays empty. True when it needs a
 // release afterwards.
-static bool s_loadPicture(QVSprite &sprite, QVApplication *application, const char *name)
-{
-    if (!name) {
-        return false;
-    }
-    return sprite.load(application->getDisplayDevice(), application->getResourceFileSystem(), name);
-}
-
 int QVConfirmDialog::run(QVApplication *application, int x, int y, int timeoutMs,
                          const char *background, const char *ok, const char *okHighlight,
                          const char *cancel, const char *cancelHighlight)
 {
     H2DDisplayDevice *display = application->getDisplayDevice();
-    const bool loadedBackground = s_loadPicture(m_background, application, background);
-    const bool loadedOk = s_loadPicture(m_ok, application, ok);
-    const bool loadedCancel = s_loadPicture(m_cancel, application, cancel);
-    const bool loadedOkHighlight = s_loadPicture(m_okHighlight, application, okHighlight);
-    const bool loadedCancelHighlight = s_loadPicture(m_cancelHighlight, application, cancelHighlight);
+    const bool loadedBackground = sm_loadPicture(m_background, application, background);
+    const bool loadedOk = sm_loadPicture(m_ok, application, ok);
+    const bool loadedCancel = sm_loadPicture(m_cancel, application, cancel);
+    const bool loadedOkHighlight = sm_loadPicture(m_okHighlight, application, okHighlight);
+    const bool loadedCancelHighlight = sm_loadPicture(m_cancelHighlight, application, cancelHighlight);
     setBackground(&m_background);
 
     const int screenWidth = display ? display->getScreenWidth() : 0;

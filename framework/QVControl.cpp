@@ -129,8 +129,7 @@ void QVControl::updateRect()
 bool QVControl::m_isInside(int32_t x, int32_t y) const
 {
     // Bounds included: the pixel just past the image still counts.
-    const HRect r = getRect();
-    return r.left <= x && x <= r.right && r.top <= y && y <= r.bottom;
+    return rectHitInclusive(getRect(), x, y);
 }
 
 bool QVControl::sm_clipImage(const HRect &rect, const HRect &clipRect, HRect &dst, HRect &src)

@@ -276,6 +276,14 @@ void QVDialog::drawOpenDialogs(H2DDisplayDevice *display)
     }
 }
 
+bool QVDialog::sm_loadPicture(QVSprite &sprite, QVApplication *application, const char *name)
+{
+    if (!name) {
+        return false;
+    }
+    return sprite.load(application->getDisplayDevice(), application->getResourceFileSystem(), name);
+}
+
 intptr_t QVDialog::doModal(QVApplication *application, H2DDisplayDevice *display,
                            HEventQueue *eventQueue, int32_t timeoutMs, void *userData)
 {

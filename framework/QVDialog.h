@@ -74,6 +74,10 @@ public:
     static HClassInfo   sm_classInfo;
 
 protected:
+    // The standard dialogs' pictures, from the application's resources; a
+    // null name loads nothing.
+    static bool         sm_loadPicture(QVSprite &sprite, QVApplication *application, const char *name);
+
     QVApplication *     m_pApplication;
     void *              m_pUserData;
     HPoint              m_position;

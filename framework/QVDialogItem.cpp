@@ -115,7 +115,7 @@ QVDialogItem *QVDialogItem::getNext() const
 
 bool QVDialogItem::sm_isInside(const HRect &rect, int32_t x, int32_t y)
 {
-    return rect.left <= x && x <= rect.right && rect.top <= y && y <= rect.bottom;
+    return rectHitInclusive(rect, x, y);
 }
 
 HPoint QVDialogItem::m_getDialogOrigin() const
@@ -129,24 +129,12 @@ HPoint QVDialogItem::m_getDialogOrigin() const
     return origin;
 }
 
-// Overlap along one axis: an end of r inside c, or c wholly within r.
-static bool s_overlaps(int32_t rLow, int32_t rHigh, int32_t cLow, int32_t cHigh)
-{
-    return (rLow >= cLow && rLow <= cHigh) || (rHigh >= cLow && rHigh <= cHigh) ||
-           (cLow >= rLow && cHigh <= rHigh);
-}
-
 void QVDialogItem::sm_drawClipped(QVSprite *image, const HRect &rect, const HRect &clipRect)
 {
     if (!image) {
         return;
     }
-    if (rect.left == rect.right || rect.top == rect.bottom ||
-        clipRect.left == clipRect.right || clipRect.top == clipRect.bottom) {
-        return;
-    }
-    if (!s_overlaps(rect.left, rect.right, clipRect.left, clipRect.right) ||
-        !s_overlaps(rect.top, rect.bottom, clipRect.top, clipRect.bottom)) {
+    if (!rectsMeet(rect, clipRect)) {
         return;
     }
     HRect dst = rect;

@@ -46,14 +46,6 @@ bool QVMessageDialog::onTimeout()
     return false;
 }
 
-static bool s_loadPicture(QVSprite &sprite, QVApplication *application, const char *name)
-{
-    if (!name) {
-        return false;
-    }
-    return sprite.load(application->getDisplayDevice(), application->getResourceFileSystem(), name);
-}
-
 void QVMessageDialog::run(const char *background, int x, int y, const char *button,
                           const char *buttonHighlight, int buttonX, int buttonY,
                           const char *bar, int barX, int barY, int durationMs)
@@ -62,7 +54,7 @@ void QVMessageDialog::run(const char *background, int x, int y, const char *butt
     H2DDisplayDevice *display = application->getDisplayDevice();
     m_iDurationMs = durationMs;
 
-    const bool loadedBackground = s_loadPicture(m_background, application, background);
+    const bool loadedBackground = sm_loadPicture(m_background, application, background);
     const int backgroundWidth = m_background.isLoaded() ? m_background.getWidth() : 0;
     const int backgroundHeight = m_background.isLoaded() ? m_background.getHeight() : 0;
     HPoint where = { x, y };
@@ -75,8 +67,8 @@ void QVMessageDialog::run(const char *background, int x, int y, const char *butt
     setPosition(where);
     setBackground(&m_background);
 
-    const bool loadedButton = s_loadPicture(m_buttonSprite, application, button);
-    const bool loadedHighlight = s_loadPicture(m_buttonHighlight, application, buttonHighlight);
+    const bool loadedButton = sm_loadPicture(m_buttonSprite, application, button);
+    const bool loadedHighlight = sm_loadPicture(m_buttonHighlight, application, buttonHighlight);
     m_button.setSprites(&m_buttonSprite, buttonHighlight ? &m_buttonHighlight : &m_buttonSprite, nullptr);
     const int buttonWidth = m_buttonSprite.isLoaded() ? m_buttonSprite.getWidth() : 0;
     const int buttonHeight = m_buttonSprite.isLoaded() ? m_buttonSprite.getHeight() : 0;
@@ -92,7 +84,7 @@ void QVMessageDialog::run(const char *background, int x, int y, const char *butt
 
     bool loadedBar = false;
     if (bar) {
-        loadedBar = s_loadPicture(m_bar, application, bar);
+        loadedBar = sm_loadPicture(m_bar, application, bar);
         const HPoint barAt = { barX, barY };
         m_progressBar.setPosition(barAt);
         m_progressBar.setSprite(&m_bar);

@@ -49,33 +49,25 @@ bool QVPictureDialog::onItemActivated(QVDialogItem *item)
     return false;
 }
 
-static bool s_loadPicture(QVSprite &sprite, QVApplication *application, const char *name)
-{
-    if (!name) {
-        return false;
-    }
-    return sprite.load(application->getDisplayDevice(), application->getResourceFileSystem(), name);
-}
-
 void QVPictureDialog::run(QVApplication *application, int x, int y, const char *close,
                           const char *closeHighlight, const char *next, const char *nextHighlight,
                           const char *previous, const char *previousHighlight,
                           const char *const *pages)
 {
     for (int32_t i = 0; i < m_iPageCount; i++) {
-        m_pPageLoaded[i] = s_loadPicture(m_pPages[i], application, pages[i]);
+        m_pPageLoaded[i] = sm_loadPicture(m_pPages[i], application, pages[i]);
     }
     const HPoint where = { x, y };
     setPosition(where);
     setBackground(&m_pPages[0]);
 
     bool loaded[6];
-    loaded[0] = s_loadPicture(m_close, application, close);
-    loaded[1] = s_loadPicture(m_closeHighlight, application, closeHighlight);
-    loaded[2] = s_loadPicture(m_next, application, next);
-    loaded[3] = s_loadPicture(m_nextHighlight, application, nextHighlight);
-    loaded[4] = s_loadPicture(m_previous, application, previous);
-    loaded[5] = s_loadPicture(m_previousHighlight, application, previousHighlight);
+    loaded[0] = sm_loadPicture(m_close, application, close);
+    loaded[1] = sm_loadPicture(m_closeHighlight, application, closeHighlight);
+    loaded[2] = sm_loadPicture(m_next, application, next);
+    loaded[3] = sm_loadPicture(m_nextHighlight, application, nextHighlight);
+    loaded[4] = sm_loadPicture(m_previous, application, previous);
+    loaded[5] = sm_loadPicture(m_previousHighlight, application, previousHighlight);
 
     const int pageWidth = m_pPages[0].isLoaded() ? m_pPages[0].getWidth() : 0;
     const int pageHeight = m_pPages[0].isLoaded() ? m_pPages[0].getHeight() : 0;

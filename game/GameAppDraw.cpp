@@ -49,7 +49,7 @@ void GameApp::drawBackground(const HRect &rect, bool /*underDialog*/)
 {
     m_sprites[SPR_BACKGROUND].drawPart(rect, rect);
 
-    if (gameRectsMeet(rect, m_playAreaRect)) {
+    if (rectsMeet(rect, m_playAreaRect)) {
         HRect target = rect;
         target.left = gameClampEdge(target.left, m_playAreaRect.left, m_playAreaRect.right);
         target.right = gameClampEdge(target.right, m_playAreaRect.left, m_playAreaRect.right);
@@ -99,7 +99,7 @@ void GameApp::m_drawTiles(const HRect &rect)
     case GS_LEVEL_DONE:
         for (int r = 0; r < BOARD_SIZE; r++) {
             for (int c = 0; c < BOARD_SIZE; c++) {
-                if (gameRectsMeet(s_cellRect(c, r), rect)) {
+                if (rectsMeet(s_cellRect(c, r), rect)) {
                     const TileCell cell = m_board.getCell(c, r);
                     drawTileSprite(cell, BOARD_LEFT + CELL_PITCH * c, BOARD_TOP + CELL_PITCH * r, 0, rect);
                 }
@@ -146,7 +146,7 @@ void GameApp::m_drawTilesRefilling(const HRect &rect)
 
     for (int r = 0; r < BOARD_SIZE; r++) {
         for (int c = 0; c < BOARD_SIZE; c++) {
-            if (!gameRectsMeet(s_cellRect(c, r), rect)) {
+            if (!rectsMeet(s_cellRect(c, r), rect)) {
                 continue;
             }
             int x = BOARD_LEFT + CELL_PITCH * c;

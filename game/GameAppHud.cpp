@@ -80,7 +80,7 @@ void GameApp::drawTimeBar(const HRect &rect)
     if (isInfoScreenState(m_state) || m_paused || m_settings.m_iDidTutorial == 0) {
         return;
     }
-    if (!gameRectsMeet(rect, m_timeBarRect)) {
+    if (!rectsMeet(rect, m_timeBarRect)) {
         return;
     }
     QVSprite &timer = m_sprites[SPR_TIMER];
@@ -104,7 +104,7 @@ void GameApp::drawTimeBar(const HRect &rect)
     if (bites.isLoaded()) {
         const HRect bitesRect = { m_timeBarRect.right, TIME_BAR_TOP,
                                   m_timeBarRect.right + bites.getWidth(), TIME_BAR_TOP + bites.getHeight() };
-        if (gameRectsMeet(bitesRect, rect)) {
+        if (rectsMeet(bitesRect, rect)) {
             gameDrawSpriteBlended(bites, m_timeBarRect.right, TIME_BAR_TOP, rect);
         }
     }
@@ -117,16 +117,16 @@ void GameApp::drawHud(const HRect &rect)
 
     drawTimeBar(rect);
 
-    if (gameRectsMeet(rect, scoreRect)) {
+    if (rectsMeet(rect, scoreRect)) {
         // The score is unsigned: a huge one must not show a minus sign.
         stringPrintf(text, sizeof(text), "%u", m_score);
         drawNumber(text, SCORE_X, SCORE_Y, rect);
     }
-    if (gameRectsMeet(rect, levelRect)) {
+    if (rectsMeet(rect, levelRect)) {
         stringPrintf(text, sizeof(text), "%d", m_levelIndex + 1);
         drawNumber(text, LEVEL_X, LEVEL_Y, rect);
     }
-    if (gameRectsMeet(rect, crunchesRect)) {
+    if (rectsMeet(rect, crunchesRect)) {
         stringPrintf(text, sizeof(text), "%d", m_crunchesNeeded);
         drawNumber(text, CRUNCHES_X, CRUNCHES_Y, rect);
     }

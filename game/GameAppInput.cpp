@@ -33,11 +33,6 @@ static int s_cellOf(int pixel, int origin)
     return offset >= 0 ? offset / CELL_PITCH : -((-offset + CELL_PITCH - 1) / CELL_PITCH);
 }
 
-static bool s_insideInclusive(const HRect &rect, int x, int y)
-{
-    return x >= rect.left && x <= rect.right && y >= rect.top && y <= rect.bottom;
-}
-
 bool GameApp::handleEvent(const HEvent &event)
 {
     switch (event.m_iType) {
@@ -123,7 +118,7 @@ void GameApp::m_makeMove(int column, int row)
 
 void GameApp::onMouseDown(int x, int y)
 {
-    if (m_state == GS_EXITING || !s_insideInclusive(m_playAreaRect, x, y)) {
+    if (m_state == GS_EXITING || !rectHitInclusive(m_playAreaRect, x, y)) {
         return;
     }
     m_buttonHeld = true;
@@ -155,7 +150,7 @@ void GameApp::onMouseDown(int x, int y)
 
 void GameApp::onMouseDrag(int x, int y)
 {
-    if (m_buttonHeld && m_state == GS_PLAYING && s_insideInclusive(m_playAreaRect, x, y)) {
+    if (m_buttonHeld && m_state == GS_PLAYING && rectHitInclusive(m_playAreaRect, x, y)) {
         onMouseDown(x, y);
     }
 }

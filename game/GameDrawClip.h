@@ -6,16 +6,6 @@
 
 // The clipping rules every part of the game's drawing shares.
 
-// Two rectangles meet when both are non-empty and their spans overlap with
-// touching edges counted: a dirty rectangle next to a picture still redraws it.
-inline bool gameRectsMeet(const HRect &a, const HRect &b)
-{
-    if (a.left == a.right || a.top == a.bottom || b.left == b.right || b.top == b.bottom) {
-        return false;
-    }
-    return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
-}
-
 inline int32_t gameClampEdge(int32_t v, int32_t low, int32_t high)
 {
     return v < low ? low : (v > high ? high : v);
