@@ -2,6 +2,7 @@
 
 #include "HFile.h"
 #include "HLog.h"
+#include "HPlatform.h"
 #include "HStandardFileSystem.h"
 
 // --- pause accounting ---
@@ -16,14 +17,6 @@ void QVApplication::m_beginPause()
                 (int)(uint32_t)m_uPauseStart, (int)(uint32_t)m_uPausedTotal);
 }
 
-// Length of the open pause up to now. Stamps are the low 32 bits of the
-// millisecond counter, so the span is taken on those and may cross a wrap.
-static uint64_t s_pauseSpan(uint64_t now, uint64_t start)
-{
-    const int32_t span = (int32_t)((uint32_t)now - (uint32_t)start);
-    return (uint64_t)(int64_t)span;
-}
-
 void QVApplication::m_endPause()
 {
     // An unmatched end would drive the count negative and make every later
@@ -35,7 +28,7 @@ void QVApplication::m_endPause()
     m_iPauseCount--;
     if (m_iPauseCount == 0) {
         m_uLastResume = m_uCurrentTime;
-        m_uPausedTotal += s_pauseSpan(m_uCurrentTime, m_uPauseStart);
+        m_uPausedTotal += elapsedMilliseconds(m_uCurrentTime, m_uPauseStart);
         m_uPauseStart = 0;
     }
     tracePrintf("m_endPause - pauseCount = %d, endPause = %d, pauseTime = %d\n", m_iPauseCount,
@@ -44,9 +37,9 @@ void QVApplication::m_endPause()
 
 uint64_t QVApplication::getPausedTime()
 {
-    // The open pause counts as closing it now would, even across a wrap.
+    // The open pause counts as closing it now would.
     if (m_iPauseCount != 0) {
-        return m_uPausedTotal + s_pauseSpan(m_uCurrentTime, m_uPauseStart);
+        return m_uPausedTotal + elapsedMilliseconds(m_uCurrentTime, m_uPauseStart);
     }
     return m_uPausedTotal;
 }

@@ -6,6 +6,7 @@
 #include "HEvent.h"
 #include "HEventQueue.h"
 #include "HObjectStack.h"
+#include "HPlatform.h"
 #include "QVApplication.h"
 #include "QVControl.h"
 #include "QVDialogItem.h"
@@ -23,7 +24,7 @@ const HClassInfo *QVDialog::getClassInfo() const
 
 QVDialog::QVDialog()
     : m_pApplication(nullptr), m_pUserData(nullptr), m_pFirstItem(nullptr), m_pFocusedItem(nullptr),
-      m_pDefaultItem(nullptr), m_pBackground(nullptr)
+      m_pDefaultItem(nullptr), m_pBackground(nullptr), m_uOpenMs(0)
 {
     m_position.x = 0;
     m_position.y = 0;
@@ -295,7 +296,8 @@ intptr_t QVDialog::doModal(QVApplication *application, H2DDisplayDevice *display
     m_pApplication = application;
     m_pUserData = userData;
     uint64_t now = application ? application->getCurrentTime() : 0;
-    const uint64_t start = now;
+    uint64_t lastClock = now;
+    m_uOpenMs = 0;
 
     if (application) {
         application->invalidateAll();
@@ -344,15 +346,15 @@ intptr_t QVDialog::doModal(QVApplication *application, H2DDisplayDevice *display
             result = QVDIALOG_QUIT;
             break;
         }
-        if (timeoutMs > 0) {
-            const uint64_t clock = application ? application->getCurrentTime() : now;
-            // A clock that went back (the 32-bit tick count wrapped) is not
-            // a time-out.
-            const uint64_t elapsed = clock >= start ? clock - start : 0;
-            if (elapsed > (uint64_t)timeoutMs && onTimeout()) {
-                result = QVDIALOG_TIMEOUT;
-                break;
-            }
+        // The open time grows by each frame's step of the clock, so a wait
+        // across the tick count's wrap ends on time and a clock that went
+        // back only adds nothing.
+        const uint64_t clock = application ? application->getCurrentTime() : now;
+        m_uOpenMs += elapsedMilliseconds(clock, lastClock);
+        lastClock = clock;
+        if (timeoutMs > 0 && m_uOpenMs > (uint64_t)timeoutMs && onTimeout()) {
+            result = QVDIALOG_TIMEOUT;
+            break;
         }
     }
 

@@ -60,6 +60,9 @@ public:
     QVDialogItem *      getFirstItem() const { return m_pFirstItem; }
     QVApplication *     getApplication() const { return m_pApplication; }
     void *              getUserData() const { return m_pUserData; }
+    // Milliseconds the running dialog has been open on the application
+    // clock, as of its last frame.
+    uint64_t            getOpenTime() const { return m_uOpenMs; }
     // The item that takes the event, or null.
     QVDialogItem *      findItem(const HEvent &event);
     // Null focuses the first item.
@@ -87,6 +90,7 @@ protected:
     QVDialogItem *      m_pFocusedItem;
     QVDialogItem *      m_pDefaultItem;
     QVSprite *          m_pBackground;
+    uint64_t            m_uOpenMs;
 
 private:
                         QVDialog(const QVDialog &) = delete;

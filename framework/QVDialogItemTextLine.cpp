@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "SDL.h"
-
 #include "H2DDisplayDevice.h"
 #include "HEvent.h"
 #include "HLog.h"
@@ -19,8 +17,8 @@ static bool s_bCaretStamped = false;
 static uint64_t s_uCaretStamp = 0;
 
 // The caret and the blink swap every 500 ms.
-static const uint32_t kuBlinkHalfPeriod = 500;
-static const uint64_t kuCaretRedrawMs = 250;
+static const uint64_t kuBlinkHalfPeriod = 500;
+static const uint32_t kuCaretRedrawMs = 250;
 
 const HClassInfo *QVDialogItemTextLine::getClassInfo() const
 {
@@ -188,12 +186,13 @@ bool QVDialogItemTextLine::handleEvent(const HEvent &event)
             return false;
         }
         const uint64_t now = event.getTime();
-        // A clock behind the stamp (the tick count wrapped) starts it again
-        // rather than freezing the caret until the clock catches up.
-        if (!s_bCaretStamped || now < s_uCaretStamp) {
+        const uint32_t since = elapsedMilliseconds(now, s_uCaretStamp);
+        // A clock that went back behind the stamp starts it again rather
+        // than freezing the caret until the clock catches up.
+        if (!s_bCaretStamped || since == 0) {
             s_bCaretStamped = true;
             s_uCaretStamp = now;
-        } else if (now > s_uCaretStamp + kuCaretRedrawMs && m_pOwner) {
+        } else if (since > kuCaretRedrawMs && m_pOwner) {
             invalidate(m_getScreenRect());
             s_uCaretStamp = now;
         }
@@ -202,7 +201,7 @@ bool QVDialogItemTextLine::handleEvent(const HEvent &event)
     return false;
 }
 
-void QVDialogItemTextLine::getShownText(char *buffer, size_t size, uint32_t ticks) const
+void QVDialogItemTextLine::getShownText(char *buffer, size_t size, uint64_t ticks) const
 {
     if (!buffer || size == 0) {
         return;
@@ -226,7 +225,7 @@ void QVDialogItemTextLine::draw(H2DDisplayDevice *display, const HRect &clipRect
     }
     const HPoint origin = m_getDialogOrigin();
     char shown[256];
-    getShownText(shown, sizeof(shown), SDL_GetTicks());
+    getShownText(shown, sizeof(shown), getSteadyMilliseconds());
     if (!shown[0]) {
         return;
     }

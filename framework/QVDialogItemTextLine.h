@@ -45,8 +45,8 @@ public:
     // Relative to the dialog.
     void                setRect(const HRect &rect);
     // The line as drawn now: the visible tail of the text plus the caret
-    // or nothing at all during a blink, by the given millisecond tick.
-    void                getShownText(char *buffer, size_t size, uint32_t ticks) const;
+    // or nothing at all during a blink, by the given millisecond clock.
+    void                getShownText(char *buffer, size_t size, uint64_t ticks) const;
 
     // Forgets the caret-redraw stamp all text lines share.
     static void         sm_resetCaretStamp();

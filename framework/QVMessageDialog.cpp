@@ -32,11 +32,13 @@ bool QVMessageDialog::onItemActivated(QVDialogItem *item)
 
 bool QVMessageDialog::onTimeout()
 {
-    const uint64_t now = m_pApplication ? m_pApplication->getCurrentTime() : 0;
+    // On the dialog's open time, which keeps counting across the tick
+    // count's wrap; the first check comes after 16 ms, so never at 0.
+    const uint64_t open = getOpenTime();
     if (m_startTime == 0) {
-        m_startTime = now;
+        m_startTime = open;
     }
-    const int64_t elapsed = now >= m_startTime ? (int64_t)(now - m_startTime) : 0;
+    const int64_t elapsed = (int64_t)(open - m_startTime);
     if (elapsed > (int64_t)m_iDurationMs) {
         return true;
     }

@@ -25,7 +25,7 @@ public:
                             const char *bar, int barX, int barY, int durationMs);
 
     QVApplication *     m_pApplication;
-    uint64_t            m_startTime;        // 0 until the first time-out check
+    uint64_t            m_startTime;        // open time at the first time-out check; 0 before
     int32_t             m_iDurationMs;
     QVDialogItemProgressBar m_progressBar;
     QVDialogItemButton  m_button;

@@ -30,7 +30,7 @@ GameApp::GameApp()
       m_bitesFrame(0), m_devMode(false), m_linksDisabled(false),
       m_tutorialStep(0), m_score(0),
       m_state(GS_PLAYING), m_countdown(0), m_countdownTotal(0),
-      m_gameTime(0), m_lastTickTime(0),
+      m_gameTime(0), m_lastTickTime(0), m_lastClockReading(0), m_clockRead(false),
       m_alarmVoice(-1), m_alarmPlaying(false),
       m_textFont(nullptr), m_lastBonusClickTime(0)
 {

@@ -29,6 +29,7 @@ struct FloatingScore {
 enum {
     FLOATING_SCORE_COUNT    = 8,
     TYPED_LEVEL_SIZE        = 16,       // 15 digits and the NUL
+    HIGHEST_START_LEVEL     = 99,       // the HUD's level box shows two digits
 
     // Board geometry on the screen.
     BOARD_LEFT              = 107,
@@ -212,6 +213,9 @@ public:
     int                 m_countdownTotal;
     int64_t             m_gameTime;
     int64_t             m_lastTickTime;         // 0 = not yet set
+    // Event clock less pauses at the last stamp, on the stamps' 32 bits.
+    uint32_t            m_lastClockReading;
+    bool                m_clockRead;
     GameSettings        m_settings;
     FloatingScore       m_floatingScores[FLOATING_SCORE_COUNT];
     LevelInfo           m_levels[LEVEL_COUNT];
@@ -233,6 +237,11 @@ private:
     void                m_makeMove(int column, int row);
     // The level clock, game over and the alarm, while playing.
     void                m_levelClock(int elapsedMs);
+    // Draws a figure clipped to clip, or with no clip only measures it;
+    // either way returns the area its glyphs cover.
+    HRect               m_layOutNumber(const char *text, int x, int y, const HRect *clip);
+    // The same for a floating score's figure at its present place.
+    HRect               m_layOutFloatingScore(const FloatingScore &score, const HRect *clip);
 };
 
 // Plays "guiclick.wav" centred at 128 through the application's sample cache.

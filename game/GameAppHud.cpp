@@ -45,34 +45,54 @@ QVSprite *GameApp::digitSprite(char c)
 
 void GameApp::drawNumber(const char *text, int x, int y, const HRect &clip)
 {
+    m_layOutNumber(text, x, y, &clip);
+}
+
+HRect GameApp::m_layOutNumber(const char *text, int x, int y, const HRect *clip)
+{
+    HRect area = { x, y, x, y };
     if (!text || !text[0]) {
-        return;
+        return area;
     }
+    bool covered = false;
     int pen = x;
     int drawn = 0;
     bool commaPending = false;
     int i = (int)strlen(text) - 1;
     while (i >= 0) {
+        QVSprite *glyph;
+        int top = y;
+        int advance;
         if (commaPending) {
-            gameDrawSpriteBlended(m_sprites[SPR_FONT_COMMA], pen, y + COMMA_DROP, clip);
-            pen -= COMMA_ADVANCE;
+            glyph = &m_sprites[SPR_FONT_COMMA];
+            top = y + COMMA_DROP;
+            advance = COMMA_ADVANCE;
             commaPending = false;
-            continue;
-        }
-        // A character without a glyph leaves a gap the width of a digit.
-        QVSprite *glyph = digitSprite(text[i]);
-        if (glyph) {
-            gameDrawSpriteBlended(*glyph, pen, y, clip);
-        }
-        drawn++;
-        if (drawn % 3 == 0) {
-            pen -= COMMA_GAP;
-            commaPending = true;
         } else {
-            pen -= DIGIT_ADVANCE;
+            // A character without a glyph leaves a gap the width of a digit.
+            glyph = digitSprite(text[i]);
+            drawn++;
+            commaPending = drawn % 3 == 0;
+            advance = commaPending ? COMMA_GAP : DIGIT_ADVANCE;
+            i--;
         }
-        i--;
+        if (glyph && glyph->isLoaded()) {
+            if (clip) {
+                gameDrawSpriteBlended(*glyph, pen, top, *clip);
+            }
+            const HRect box = { pen, top, pen + glyph->getWidth(), top + glyph->getHeight() };
+            if (!covered) {
+                area = box;
+                covered = true;
+            }
+            area.left = box.left < area.left ? box.left : area.left;
+            area.top = box.top < area.top ? box.top : area.top;
+            area.right = box.right > area.right ? box.right : area.right;
+            area.bottom = box.bottom > area.bottom ? box.bottom : area.bottom;
+        }
+        pen -= advance;
     }
+    return area;
 }
 
 void GameApp::drawTimeBar(const HRect &rect)

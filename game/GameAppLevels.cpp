@@ -23,7 +23,11 @@ const LevelInfo &GameApp::currentLevelRow() const
 void GameApp::newGame(int levelNumber)
 {
     // startLevel adds one, landing on the level asked for (level 1 for
-    // anything below).
+    // anything below). A huge typed level starts at the highest one the HUD
+    // can show, so neither the index nor the score factor can overflow.
+    if (levelNumber > HIGHEST_START_LEVEL) {
+        levelNumber = HIGHEST_START_LEVEL;
+    }
     m_levelIndex = levelNumber > 0 ? levelNumber - 2 : -1;
     m_score = 0;
     // A stored start level outside the table pays nothing.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "GameDrawClip.h"
 #include "HLog.h"
 #include "HPlatform.h"
 #include "HString.h"
@@ -17,8 +18,6 @@ enum {
     IDLE_TICK_MS            = 5,
     BONUS_CLICK_MS          = 60,
     FLOATING_SCORE_MS       = 2000,
-    FLOATING_GLYPH_WIDTH    = 18,
-    FLOATING_GLYPH_HEIGHT   = 23,
     BLINK_HALF_PERIOD_MS    = 250,
     ALARM_SECONDS           = 10
 };
@@ -52,15 +51,17 @@ void GameApp::resetToTitle()
 
 void GameApp::stampGameClock(const HEvent &event)
 {
-    m_gameTime = (int32_t)(uint32_t)event.getTime();
-    const int64_t paused = (int64_t)getPausedTime();
-    if (paused != 0 && paused <= m_gameTime - m_lastTickTime) {
-        m_gameTime -= paused;
+    // The event clock less every pause, on the 32 bits the stamps carry.
+    // The game clock moves on by its steps, so it runs on across the tick
+    // count's wrap, stands while a pause runs and never runs backwards.
+    const uint32_t reading = (uint32_t)event.getTime() - (uint32_t)getPausedTime();
+    if (m_clockRead) {
+        m_gameTime += elapsedMilliseconds(reading, m_lastClockReading);
+    } else {
+        m_gameTime = reading;
+        m_clockRead = true;
     }
-    // Once pauses are taken out the clock never runs backwards.
-    if (paused != 0 && m_lastTickTime > m_gameTime) {
-        m_gameTime = m_lastTickTime;
-    }
+    m_lastClockReading = reading;
 }
 
 bool GameApp::update()
@@ -256,7 +257,9 @@ void GameApp::processCrunches(bool *wildArrived)
         m_timeLeft = added < m_levelTime ? added : m_levelTime;
         m_score += (uint32_t)points;
         invalidateRect(scoreRect);
-        m_crunchesNeeded -= lines;
+        // More lines than were needed may go in one move: none are left,
+        // never fewer (the HUD has no minus sign).
+        m_crunchesNeeded = lines < m_crunchesNeeded ? m_crunchesNeeded - lines : 0;
         invalidateRect(crunchesRect);
 
         const char *crunch = blocker ? "bjbcrunch.ogg" : "crunch.wav";
@@ -294,16 +297,11 @@ void GameApp::addFloatingScore(int value)
     // All eight in flight: the text is dropped, the points still count.
 }
 
-// Extra width left of the glyph for the digits and commas of a value.
-static int s_floatingTextWidth(int value)
+HRect GameApp::m_layOutFloatingScore(const FloatingScore &score, const HRect *clip)
 {
-    int extra = 0;
-    if (value > 9) extra += 18;
-    if (value > 99) extra += 18;
-    if (value > 999) extra += 36;
-    if (value > 9999) extra += 18;
-    if (value > 99999) extra += 36;
-    return extra;
+    char text[64];
+    stringPrintf(text, sizeof(text), "%d", score.m_value);
+    return m_layOutNumber(text, (int)score.m_x, (int)score.m_y, clip);
 }
 
 void GameApp::updateFloatingScores(int elapsedMs)
@@ -314,12 +312,12 @@ void GameApp::updateFloatingScores(int elapsedMs)
             continue;
         }
         fs.m_timeMs -= elapsedMs;
-        const int oldX = (int)fs.m_prevX;
-        const int oldY = (int)fs.m_prevY;
-        HRect rect = { oldX, oldY, oldX + FLOATING_GLYPH_WIDTH, oldY + FLOATING_GLYPH_HEIGHT };
+        // The whole figure where it was drawn: every digit of it must go
+        // when it moves on or ends.
+        const HRect before = m_layOutFloatingScore(fs, nullptr);
         if (fs.m_timeMs <= 0) {
             fs.m_timeMs = 0;
-            invalidateRect(rect);
+            invalidateRect(before);
             continue;
         }
         const int beforeX = (int)fs.m_x;
@@ -331,22 +329,10 @@ void GameApp::updateFloatingScores(int elapsedMs)
         fs.m_y += fs.m_velY * dt;
         fs.m_velX += fs.m_accX * dt;
         fs.m_velY += fs.m_accY * dt;
-        const int newX = (int)fs.m_x;
-        const int newY = (int)fs.m_y;
-        if (newX != beforeX || newY != beforeY) {
-            rect.left -= s_floatingTextWidth(fs.m_value);
-            if (newX < oldX) {
-                rect.left -= oldX - newX;
-            } else {
-                rect.right += newX - oldX;
-            }
-            if (newY < oldY) {
-                rect.top -= oldY - newY;
-            } else {
-                rect.bottom += newY - oldY;
-            }
+        if ((int)fs.m_x != beforeX || (int)fs.m_y != beforeY) {
+            invalidateRect(before);
+            invalidateRect(m_layOutFloatingScore(fs, nullptr));
         }
-        invalidateRect(rect);
     }
 }
 
@@ -355,14 +341,21 @@ void GameApp::drawFloatingScores(const HRect &rect)
     if (m_paused) {
         return;
     }
+    // Only inside the play area: a figure that rose past its top, or that
+    // stands still under a dialog, never lands on the frame around it.
+    const HRect clip = { gameClampEdge(rect.left, m_playAreaRect.left, m_playAreaRect.right),
+                         gameClampEdge(rect.top, m_playAreaRect.top, m_playAreaRect.bottom),
+                         gameClampEdge(rect.right, m_playAreaRect.left, m_playAreaRect.right),
+                         gameClampEdge(rect.bottom, m_playAreaRect.top, m_playAreaRect.bottom) };
+    if (clip.right <= clip.left || clip.bottom <= clip.top) {
+        return;
+    }
     for (int i = 0; i < FLOATING_SCORE_COUNT; i++) {
         const FloatingScore &fs = m_floatingScores[i];
         if (fs.m_timeMs == 0) {
             continue;
         }
-        char text[64];
-        stringPrintf(text, sizeof(text), "%d", fs.m_value);
-        drawNumber(text, (int)fs.m_x, (int)fs.m_y, rect);
+        m_layOutFloatingScore(fs, &clip);
     }
 }
 
@@ -377,9 +370,8 @@ void GameApp::updateTimeBar()
     const QVSprite &timer = m_sprites[SPR_TIMER];
     const int width = timer.isLoaded() ? timer.getWidth() : 0;
 
-    const int32_t clock = (int32_t)m_gameTime;
     if (m_timeLeft < (float)ALARM_SECONDS && m_state != GS_BONUS_COUNT &&
-        ((clock / BLINK_HALF_PERIOD_MS) & 1) != 0) {
+        ((m_gameTime / BLINK_HALF_PERIOD_MS) & 1) != 0) {
         if (m_timeBarRect.left != m_timeBarRect.right) {
             m_timeBarRect.right += 10;
             invalidateRect(m_timeBarRect);

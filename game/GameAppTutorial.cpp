@@ -86,8 +86,9 @@ void GameApp::drawTutorial(const HRect &rect)
     HRect handRect;
     if (tutorialHandRect(&handRect)) {
         // The platform clock, not the event clock: the pulse is decoration
-        // and keeps moving whatever the game's time does.
-        const double degrees = (double)(getMilliseconds() % HAND_PULSE_MS) / 5.0;
+        // and keeps moving whatever the game's time does, and its beat
+        // goes on when the tick count wraps.
+        const double degrees = (double)(getSteadyMilliseconds() % HAND_PULSE_MS) / 5.0;
         const int alpha = (int)((std::sin(degrees * M_PI / 180.0) * 0.5 + 0.5) * 255.0);
         QVSprite &hand = m_sprites[SPR_TUTORIAL_HAND];
         HRect target, source;

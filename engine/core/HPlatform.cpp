@@ -50,6 +50,22 @@ uint64_t getMilliseconds()
     return (uint64_t)(uint32_t)SDL_GetTicks();
 }
 
+uint32_t elapsedMilliseconds(uint64_t uNow, uint64_t uSince)
+{
+    const uint32_t uSpan = (uint32_t)uNow - (uint32_t)uSince;
+    return uSpan < 0x80000000u ? uSpan : 0;
+}
+
+uint64_t getSteadyMilliseconds()
+{
+    static uint64_t s_uLast = 0;
+    static uint64_t s_uTotal = 0;
+    const uint64_t uNow = getMilliseconds();
+    s_uTotal += elapsedMilliseconds(uNow, s_uLast);
+    s_uLast = uNow;
+    return s_uTotal;
+}
+
 void sleepMilliseconds(uint32_t uMilliseconds)
 {
     SDL_Delay(uMilliseconds);

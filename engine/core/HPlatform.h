@@ -14,6 +14,15 @@ char *          getLoginName(char *pBuffer, size_t iSize);
 uint64_t        getMilliseconds();
 void            sleepMilliseconds(uint32_t uMilliseconds);
 
+// The one rule for the time between two tick counts: the difference of
+// their low 32 bits, so a span across the wrap counts as the short span it
+// is, and time never runs backwards: a later count behind the earlier one
+// (a difference of 2^31 or more) counts as 0.
+uint32_t        elapsedMilliseconds(uint64_t uNow, uint64_t uSince);
+// The platform clock's steps added up by that rule from the first call: it
+// neither wraps nor runs back, so blinks and pulses keep their beat.
+uint64_t        getSteadyMilliseconds();
+
 // Paste hook for text lines: nothing to paste on this platform, returns 0.
 int             getPasteText(char *pBuffer, size_t iSize);
 

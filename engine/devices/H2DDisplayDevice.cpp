@@ -102,7 +102,7 @@ void H2DDisplayDevice::setBlendFlag(int index, int value)
 void H2DDisplayDevice::present()
 {
     const uint64_t now = s_clock();
-    const int32_t frameTime = (int32_t)((uint32_t)now - (uint32_t)s_lastPresentTime);
+    const int32_t frameTime = (int32_t)elapsedMilliseconds(now, s_lastPresentTime);
     s_lastPresentTime = now;
     memmove(m_frameTimes, m_frameTimes + 1, sizeof(m_frameTimes) - sizeof(m_frameTimes[0]));
     m_frameTimes[15] = frameTime;

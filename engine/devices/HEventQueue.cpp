@@ -169,7 +169,7 @@ bool HEventQueue::getEvent(HEvent &out, bool allowSleep)
         }
         if (!dequeueEvent(out)) {
             const uint64_t now = s_clock();
-            if ((int64_t)(now - s_lastEventTime) <= 0 && allowSleep) {
+            if (elapsedMilliseconds(now, s_lastEventTime) == 0 && allowSleep) {
                 s_sleep(1);
             }
             HEvent tick;

@@ -273,6 +273,23 @@ TEST_F(DialogTest, TimeOut)
     app.onFrame = [&](int) { UiClock::now() += 100; };
     EXPECT_EQ(run(500), QVDIALOG_TIMEOUT);
     EXPECT_EQ(dialog.timeouts, 1);
+
+    // Opened just before the 32-bit tick count wraps, it still times out
+    // on time, though the stamps start again from 0.
+    const uint64_t late = (uint64_t)0xffffffffu - 500;
+    UiClock::now() = late;
+    app.takeStaleEvents();
+    app.setCurrentTime(late);
+    dialog.timeouts = 0;
+    app.frames = 0;
+    app.onFrame = [&](int frame) {
+        UiClock::now() += 100;
+        if (frame == 100) app.post(ET_QUIT);
+    };
+    EXPECT_EQ(run(2000), QVDIALOG_TIMEOUT);
+    const uint32_t waited = (uint32_t)(app.getCurrentTime() - late);
+    EXPECT_GT(waited, 2000u);
+    EXPECT_LE(waited, 2100u);
 }
 
 TEST_F(DialogTest, BackwardClockIsNoTimeOut)

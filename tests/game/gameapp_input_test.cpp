@@ -367,10 +367,19 @@ TEST_F(GameInputTest, TypedLevelHoldsFifteenDigitsAndHugeNumbersStaySane)
     app->typeChar(']', 1031);
     app->typeChar('[', 1032);
     app->key(ET_KEYUP, KC_SHIFT, 0, 1033);
-    // 999999999999999 does not fit a level number: saturated, not wrapped.
-    EXPECT_GT(app->m_levelIndex, 1000000);
+    // 999999999999999 is no level to play: the jump lands on the highest
+    // level the HUD shows, and the levels after it count on from there.
+    EXPECT_EQ(HIGHEST_START_LEVEL - 1, app->m_levelIndex);
     EXPECT_EQ(8, app->m_crunchesNeeded) << "far levels use the last row";
     EXPECT_FLOAT_EQ(36.0f, app->m_levelTime);
+    EXPECT_EQ(0u, app->m_score);
+    // Six oranges score 60 times the level number, with nothing wrapped.
+    app->layRowCompletion();
+    app->click(TestGameApp::cellX(0), TestGameApp::cellY(1), 1040);
+    app->tickWhile(1040, GS_SLIDING);
+    EXPECT_EQ((uint32_t)HIGHEST_START_LEVEL * 60u, app->m_score);
+    app->startLevel();
+    EXPECT_EQ(HIGHEST_START_LEVEL, app->m_levelIndex);
 }
 
 TEST_F(GameInputTest, UnknownEventsAreReportedAndIgnored)

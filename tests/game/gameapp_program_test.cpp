@@ -3,10 +3,12 @@
 // here: it must play the lesson, store its settings, and end with status 0.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <dirent.h>
 #include <unistd.h>
 #include <vector>
 
@@ -27,12 +29,13 @@ struct Demo {
     std::vector<HEvent> events;
     int64_t now = 1000;
 
+    // Stamps carry the low 32 bits of the tick count, as the queue sets them.
     HEvent blank(int type)
     {
         HEvent e;
         memset(&e, 0, sizeof(e));
         e.m_iType = type;
-        e.setTime((uint64_t)now);
+        e.setTime((uint32_t)now);
         return e;
     }
     void ticks(int ms, int step = 16)
@@ -53,7 +56,7 @@ struct Demo {
         now += 1;
         HEvent up = down;
         up.m_iType = ET_KEYUP;
-        up.setTime((uint64_t)now);
+        up.setTime((uint32_t)now);
         events.push_back(up);
     }
     void cell(int column, int row) { click(107 + 42 * column + 20, 101 + 42 * row + 20); }
@@ -64,6 +67,16 @@ struct Demo {
         e.m_iKey = code;
         e.m_cChar = (uint8_t)c;
         events.push_back(e);
+    }
+    // Developer mode on, then the level clock set back past zero.
+    void clockOut()
+    {
+        key(0, '[');
+        key(0, ']');
+        key(0, '[');
+        for (int i = 0; i < 62; i++) {
+            key(0, '-');
+        }
     }
     void quit()
     {
@@ -284,12 +297,7 @@ TEST(GameProgram, LongDemoReplaysExactlyIntoTheHighScores)
     const uint32_t finalScore = shadow.app.m_score;
 
     // Developer mode, then the clock down past zero: game over.
-    demo.key(0, '[');
-    demo.key(0, ']');
-    demo.key(0, '[');
-    for (int i = 0; i < 62; i++) {
-        demo.key(0, '-');
-    }
+    demo.clockOut();
     demo.ticks(200);
     // The game-over picture holds two seconds; the name entry and the table
     // that follows are closed.
@@ -314,6 +322,113 @@ TEST(GameProgram, LongDemoReplaysExactlyIntoTheHighScores)
     int32_t value = -1;
     ASSERT_TRUE(s_readSetting(home.path, "Did Tutorial", &value));
     EXPECT_EQ(1, value);
+}
+
+// A whole game from a start time: the lesson with a pause in it (the window
+// loses the focus; a click resumes), level 2 run out with the developer
+// keys, the game-over hold waited out and closed, a name typed and entered,
+// the table closed. gameOver receives the time the hold opens.
+Demo s_wholeGame(int64_t start, int64_t *gameOver)
+{
+    Demo demo;
+    demo.now = start;
+    demo.ticks(300);
+    demo.key(KC_RETURN, '\r');
+    demo.ticks(1300);
+    const int steps[5][2] = { { 1, 0 }, { 2, 0 }, { 3, 0 }, { 3, 1 }, { 0, 1 } };
+    for (int i = 0; i < 5; i++) {
+        demo.cell(steps[i][0], steps[i][1]);
+        demo.ticks(1600);
+        if (i == 2) {
+            demo.now += 1;
+            demo.events.push_back(demo.blank(ET_ACTIVATE));
+            demo.ticks(700);
+            demo.now += 1;
+            HEvent back = demo.blank(ET_ACTIVATE);
+            back.m_iFlag = 1;
+            demo.events.push_back(back);
+            demo.ticks(100);
+            demo.cell(5, 5);
+            demo.ticks(300);
+        }
+    }
+    // Bonus count and next level, then level 2's hint page.
+    demo.ticks(5500);
+    demo.key(KC_RETURN, '\r');
+    demo.ticks(1300);
+    demo.clockOut();
+    *gameOver = demo.now;
+    demo.ticks(2500);
+    demo.key(KC_RETURN, '\r');
+    demo.ticks(500);
+    for (const char c : { 'A', 'd', 'a' }) {
+        demo.key(0, c);
+        demo.ticks(100);
+    }
+    demo.key(KC_RETURN, '\r');
+    demo.ticks(300);
+    demo.quit();
+    demo.ticks(300);
+    return demo;
+}
+
+// Every file of the game's registry folder in a home, by name.
+std::string s_registryFiles(const std::string &home)
+{
+    std::string all;
+    const std::string folder = home + "/.quorvex";
+    DIR *dir = opendir(folder.c_str());
+    if (!dir) {
+        return all;
+    }
+    std::vector<std::string> names;
+    while (const dirent *entry = readdir(dir)) {
+        if (entry->d_name[0] != '.') {
+            names.push_back(entry->d_name);
+        }
+    }
+    closedir(dir);
+    std::sort(names.begin(), names.end());
+    for (const std::string &name : names) {
+        all += name + ":" + readWholeFile(folder + "/" + name) + "\n";
+    }
+    return all;
+}
+
+// The same whole game, once from 1000 ms and once from shortly before the
+// 32-bit tick count wraps, so that the pause and the next level fall past
+// 2^31 ms and the game-over hold and the name entry across the wrap: both
+// must leave the same registry.
+TEST(GameProgram, WholeGameAcrossTheClockWrapEndsAsFromAnyOtherTime)
+{
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    int64_t gameOver = 0;
+    const Demo early = s_wholeGame(1000, &gameOver);
+    const int64_t lateStart = 0x100000000ll - 1000 - (gameOver - 1000);
+    const Demo late = s_wholeGame(lateStart, &gameOver);
+    ASSERT_EQ(0x100000000ll - 1000, gameOver);
+    ASSERT_GT(late.now, 0x100000000ll) << "the demo crosses the wrap";
+
+    std::string registries[2];
+    const Demo *demos[2] = { &early, &late };
+    for (int i = 0; i < 2; i++) {
+        ScratchDir work("gameapp"), home("gameapp");
+        ASSERT_TRUE(demos[i]->write(work.path + "/demo.bin"));
+        const int status = s_runProgram(kProgram, work.path, home.path, { "--demo", "demo.bin", "--nosound" });
+        const std::string output = readWholeFile(work.path + "/output.txt");
+        ASSERT_EQ(0, status) << output;
+        registries[i] = s_registryFiles(home.path);
+        HighScoreEntry best;
+        ASSERT_TRUE(s_readHighScore(home.path, 0, &best)) << i << output;
+        EXPECT_EQ(3150u, best.m_uScore) << i;
+        EXPECT_EQ(2, best.m_iLevel) << i;
+        const std::string name = best.m_szName;
+        EXPECT_EQ("Ada", name.substr(name.size() < 3 ? 0 : name.size() - 3)) << i << " " << name;
+    }
+    EXPECT_FALSE(registries[0].empty());
+    EXPECT_EQ(registries[0], registries[1]);
 }
 
 TEST(GameProgram, DemoThatStopsAtTheTitleLeavesTheTutorialToDo)

@@ -131,19 +131,29 @@ TEST_F(DialogsTest, GameOverButtonHiddenAndInertForTwoSeconds)
 
 TEST_F(DialogsTest, ShowGameOverClosesOnAClickAfterTheHold)
 {
-    const uint64_t start = GameTestClock::now();
-    const int bx = kDialogX + 101 + 10;
-    const int by = kDialogY + 293 + 10;
-    uint64_t closedAfter = 0;
-    app.onFrame = [&](int) {
-        GameTestClock::now() += 100;
-        app.postClick(bx, by);
-        closedAfter = app.getCurrentTime() - start;
-    };
-    app.showGameOver();
-    EXPECT_GT(closedAfter, 2000u);
-    EXPECT_LT(closedAfter, 2500u);
-    EXPECT_EQ(QVDialog::getOpenDialogCount(), 0);
+    // Also when the hold starts a second before the 32-bit tick count
+    // wraps: the stamps then start again from 0.
+    for (const uint64_t start : { GameTestClock::now(), (uint64_t)0xffffffffu - 1000 }) {
+        GameTestClock::now() = start;
+        app.takeStaleEvents();
+        app.setCurrentTime(start);
+        const int bx = kDialogX + 101 + 10;
+        const int by = kDialogY + 293 + 10;
+        uint32_t closedAfter = 0;
+        app.frames = 0;
+        app.onFrame = [&](int frame) {
+            GameTestClock::now() += 100;
+            app.postClick(bx, by);
+            closedAfter = (uint32_t)(app.getCurrentTime() - start);
+            if (frame == 100) {
+                app.post(ET_QUIT);
+            }
+        };
+        app.showGameOver();
+        EXPECT_GT(closedAfter, 2000u) << start;
+        EXPECT_LT(closedAfter, 2500u) << start;
+        EXPECT_EQ(QVDialog::getOpenDialogCount(), 0);
+    }
 }
 
 TEST_F(DialogsTest, GameOverEndsOnQuit)

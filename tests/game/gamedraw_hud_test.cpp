@@ -265,3 +265,69 @@ TEST_F(HudDraw, TimeBarAndBites)
         EXPECT_TRUE(untouched(250, 405)) << variant;
     }
 }
+
+TEST_F(HudDraw, LinesNeededNeverBelowZero)
+{
+    // Two complete rows when one line was needed: the HUD shows 0, not the
+    // "1" of a "-1" it has no minus sign for.
+    app.m_state = GS_PLAYING;
+    app.m_crunchesNeeded = 1;
+    for (int r = 0; r < BOARD_SIZE; r++) {
+        for (int c = 0; c < BOARD_SIZE; c++) {
+            app.m_board.setCellType(c, r, r < 2 ? TILE_ORANGE + r : TILE_PURPLE + ((c + r) & 1));
+        }
+    }
+    app.m_board.setCellType(5, 5, TILE_BLANK);
+    app.processCrunches(nullptr);
+    ASSERT_EQ(GS_CRUNCHING, app.m_state);
+    EXPECT_EQ(0, app.m_crunchesNeeded);
+    app.drawHud(crunchesRect);
+    EXPECT_TRUE(digitAt('0', 550, 267));
+    EXPECT_TRUE(untouched(540, 272));
+}
+
+TEST_F(HudDraw, FloatingScoreLeavesNothingBehindAndStaysInThePlayArea)
+{
+    // A seven-figure score from near the top of the play area rises out of
+    // it. Each frame redraws only what was reported dirty, as the main loop
+    // does; the screen must never differ from a whole redraw outside the
+    // play area, and must equal one once the score has ended.
+    app.m_state = GS_PLAYING;
+    const HRect area = app.m_playAreaRect;
+    std::vector<uint16_t> plain(640 * 480);
+    auto grab = [&](std::vector<uint16_t> &into) {
+        for (int y = 0; y < 480; y++) {
+            memcpy(&into[(size_t)y * 640], display->getScreen().getRow(y), 640 * sizeof(uint16_t));
+        }
+    };
+    app.drawBackground(whole, false);
+    grab(plain);
+
+    app.m_lastClick[0] = 300;
+    app.m_lastClick[1] = 80;
+    app.addFloatingScore(1234567);
+    app.drawBackground(whole, false);
+    std::vector<uint16_t> shot(640 * 480);
+    grab(shot);
+    EXPECT_NE(shot, plain) << "the score is drawn";
+    app.m_dirtyRects.clear();
+
+    int outside = 0;
+    for (int t = 0; t <= 2100; t += 16) {
+        app.updateFloatingScores(16);
+        for (int i = 0; i < app.m_dirtyRects.getCount(); i++) {
+            app.drawBackground(*app.m_dirtyRects.getRect(i), false);
+        }
+        app.m_dirtyRects.clear();
+        grab(shot);
+        for (int y = 0; y < 480; y++) {
+            for (int x = 0; x < 640; x++) {
+                const bool inside = x >= area.left && x < area.right && y >= area.top && y < area.bottom;
+                outside += !inside && shot[(size_t)y * 640 + x] != plain[(size_t)y * 640 + x];
+            }
+        }
+    }
+    EXPECT_EQ(0, app.m_floatingScores[0].m_timeMs);
+    EXPECT_EQ(0, outside) << "pixels drawn outside the play area";
+    EXPECT_TRUE(shot == plain) << "digits left behind";
+}

@@ -30,6 +30,14 @@ public:
         this->getEventQueue()->postEvent(testEvent(type, x, y, key, ch));
     }
     void postKey(int key, int ch) { post(ET_KEYDOWN, 0, 0, key, ch); }
+    // Empties the queue of events stamped before the test clock was set;
+    // the idle tick left in it carries the clock's new time.
+    void takeStaleEvents()
+    {
+        HEvent event;
+        while (this->getEventQueue()->getEvent(event, false)) {
+        }
+    }
 
     int frames = 0;
     int safetyFrames;

@@ -101,10 +101,20 @@ TEST_F(PlatformTest, LoginNameIsBoundedAndTerminated)
 TEST_F(PlatformTest, ClockAndSleep)
 {
     const uint64_t uStart = getMilliseconds();
+    const uint64_t uSteadyStart = getSteadyMilliseconds();
     EXPECT_LE(uStart, 0xffffffffull); // a 32-bit count, widened
     sleepMilliseconds(20);
     const uint64_t uEnd = getMilliseconds();
     EXPECT_GE(uEnd - uStart, 19u);
+    EXPECT_GE(getSteadyMilliseconds() - uSteadyStart, 19u);
+
+    // Spans are taken on the low 32 bits: across the wrap they stay short,
+    // and a clock that went back gives nothing.
+    EXPECT_EQ(0x110u, elapsedMilliseconds(0x10u, 0xffffff00u));
+    EXPECT_EQ(250u, elapsedMilliseconds(0x1000000fAull, 0x100000000ull));
+    EXPECT_EQ(0u, elapsedMilliseconds(9000u, 10000u));
+    EXPECT_EQ(0u, elapsedMilliseconds(0xffffff00u, 0x10u));
+    EXPECT_EQ(0x7fffffffu, elapsedMilliseconds(0x7fffffffu, 0u));
 }
 
 TEST_F(PlatformTest, NothingToPaste)
