@@ -54,9 +54,14 @@ void GameApp::stampGameClock(const HEvent &event)
     // The event clock less every pause, on the 32 bits the stamps carry.
     // The game clock moves on by its steps, so it runs on across the tick
     // count's wrap, stands while a pause runs and never runs backwards.
-    const uint32_t reading = (uint32_t)event.getTime() - (uint32_t)getPausedTime();
+    const uint32_t paused = (uint32_t)getPausedTime();
+    const uint32_t reading = (uint32_t)event.getTime() - paused;
     if (m_clockRead) {
-        m_gameTime += elapsedMilliseconds(reading, m_lastClockReading);
+        const uint32_t step = elapsedMilliseconds(reading, m_lastClockReading);
+        // A stamp behind the last one still moves the game on by 1 ms, as a
+        // step back always has; with pauses taken out it only stands still.
+        const bool back = step == 0 && reading != m_lastClockReading;
+        m_gameTime += back && paused == 0 ? 1 : step;
     } else {
         m_gameTime = reading;
         m_clockRead = true;
