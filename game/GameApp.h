@@ -247,7 +247,8 @@ private:
 // Plays "guiclick.wav" centred at 128 through the application's sample cache.
 void                    playClickSound(QVApplication *app);
 // Switches between window and full screen, restarting the devices when the
-// display cannot switch in place. Inside GameApp members call it as
+// display cannot switch in place; a restart that fails ends the game after
+// its alert. Inside GameApp members call it as
 // ::toggleFullscreen(this): the base's member of the same name hides it.
 void                    toggleFullscreen(GameApp *app);
 

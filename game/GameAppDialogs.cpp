@@ -208,6 +208,10 @@ void toggleFullscreen(GameApp *app)
     if (!app->createDevices(gameWindowCaption, sound, app->m_settings.m_iFullscreen != 0, 1, 640, 480, 2, 16,
                             22050)) {
         alertBox("toggleFullscreen - could not restart subsystems!");
+        app->m_settings.save();
+        // No window to play in: the next step ends the game.
+        app->exitGame();
+        return;
     }
     app->m_settings.save();
     // Without a display there is nothing to load the pictures into.

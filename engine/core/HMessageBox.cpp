@@ -9,6 +9,7 @@
 #include "SDL_ttf.h"
 
 #include "HCommandLine.h"
+#include "HSDLVideo.h"
 #include "HString.h"
 
 enum {
@@ -53,6 +54,12 @@ static HMessageBoxHook s_pHook = nullptr;
 // window may be closed before falling back to the console.
 static bool s_bOwnVideo = false;
 
+// Boxes under way; one raised meanwhile asks on the console.
+static int s_iBoxDepth = 0;
+
+// A request to end the program that ended a box, kept for the input.
+static bool s_bQuitPending = false;
+
 static const char *const *s_getButtons(uint32_t uType)
 {
     const uint32_t uSet = uType & MB_TYPE_MASK;
@@ -95,18 +102,41 @@ HMessageBoxHook getMessageBoxHook()
     return s_pHook;
 }
 
+bool takeMessageBoxQuit()
+{
+    const bool bPending = s_bQuitPending;
+    s_bQuitPending = false;
+    return bPending;
+}
+
+static int s_showBox(uint32_t uType, const char *szTitle, const char *szText);
+
 int showMessageBox(uint32_t uType, const char *szTitle, const char *szText)
 {
     if (s_pHook) {
         return s_pHook(uType, szTitle, szText);
     }
+    // No second box on SDL while one waits or while SDL's video is starting
+    // (a driver that ends the process runs the exit handlers, and their
+    // boxes, from inside its start-up); and none waits once the user asked
+    // to end the program.
+    if (s_iBoxDepth > 0 || isSDLVideoStarting() || s_bQuitPending) {
+        return consoleMessageBox(uType, szTitle, szText);
+    }
+    s_iBoxDepth++;
+    const int iCode = s_showBox(uType, szTitle, szText);
+    s_iBoxDepth--;
+    return iCode;
+}
 
+static int s_showBox(uint32_t uType, const char *szTitle, const char *szText)
+{
     // A box shown before the application has a window opens one of its own
     // and closes it again afterwards.
     const bool bHadVideo = SDL_WasInit(SDL_INIT_VIDEO) != 0;
     bool bStartedTTF = false;
     if (!bHadVideo) {
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
+        if (startSDLVideo(false) < 0) {
             return consoleMessageBox(uType, szTitle, szText);
         }
         bool bReady = SDL_SetVideoMode(MB_WINDOW_W, MB_WINDOW_H, MB_WINDOW_BPP, 0) != nullptr;
@@ -157,6 +187,15 @@ int runMessageBox(uint32_t uType, const char *szTitle, const char *szText)
         return consoleMessageBox(uType, szTitle, szText);
     }
 
+    // SDL refuses blits onto a locked screen, and the display device keeps a
+    // screen that must be locked locked between its frames: undo its locks
+    // while the box shows and put them back after.
+    const Uint32 uLocks = SDL_MUSTLOCK(pScreen) ? pScreen->locked : 0;
+    for (Uint32 i = 0; i < uLocks; i++) {
+        SDL_UnlockSurface(pScreen);
+    }
+
+    const int iFirstCode = s_getButtonCode(pButtons, pButtons[0][0]);
     int iCode = 0;
     while (iCode == 0) {
         SDL_BlitSurface(pBox, nullptr, pScreen, nullptr);
@@ -165,7 +204,14 @@ int runMessageBox(uint32_t uType, const char *szTitle, const char *szText)
         SDL_Event event;
         if (!SDL_WaitEvent(&event)) {
             // The event queue is gone: nobody can answer any more.
-            iCode = s_getButtonCode(pButtons, pButtons[0][0]);
+            iCode = iFirstCode;
+            break;
+        }
+        if (event.type == SDL_QUIT) {
+            // The close button, or SIGINT or SIGTERM through SDL: the first
+            // button answers and the request goes on to the program.
+            s_bQuitPending = true;
+            iCode = iFirstCode;
             break;
         }
         if (event.type != SDL_KEYDOWN) {
@@ -177,6 +223,9 @@ int runMessageBox(uint32_t uType, const char *szTitle, const char *szText)
         if (iSym > 0 && iSym < 128) {
             iCode = s_getButtonCode(pButtons, toupper(iSym));
         }
+    }
+    for (Uint32 i = 0; i < uLocks; i++) {
+        SDL_LockSurface(pScreen);
     }
     SDL_FreeSurface(pBox);
     return iCode;
@@ -396,13 +445,17 @@ int consoleMessageBox(uint32_t uType, const char *szTitle, const char *szText)
     }
     printf("-+\n%s\n\n", s_orEmpty(szText));
 
-    for (;;) {
+    int iCode = 0;
+    bool bUnanswered = false;
+    while (iCode == 0) {
         s_printConsolePrompt(pButtons);
 
-        // End of input (or a closed input) answers with the first button, so
-        // scripts and CI never wait on a box.
-        int iLetter = getchar();
+        // End of input (or a closed input, or a signal that interrupts the
+        // read) answers with the first button, so scripts and CI never wait
+        // on a box; so does a request to end the program.
+        int iLetter = s_bQuitPending ? EOF : getchar();
         if (iLetter == EOF || iLetter == '\n' || iLetter == '\r') {
+            bUnanswered = iLetter == EOF;
             iLetter = pButtons[0][0];
         } else {
             iLetter = toupper(iLetter);
@@ -411,9 +464,12 @@ int consoleMessageBox(uint32_t uType, const char *szTitle, const char *szText)
                 c = getchar();
             } while (c != EOF && c != '\n' && c != '\r');
         }
-        const int iCode = s_getButtonCode(pButtons, iLetter);
-        if (iCode != 0) {
-            return iCode;
-        }
+        iCode = s_getButtonCode(pButtons, iLetter);
     }
+    if (bUnanswered) {
+        // Nobody answered: the message also goes where logs are kept, on a
+        // line of its own after the prompt.
+        fprintf(stderr, "\n%s: %s\n", szShownTitle, s_orEmpty(szText));
+    }
+    return iCode;
 }

@@ -34,7 +34,15 @@ enum {
 // Modal box: draws into SDL's video surface with SDL_ttf, or asks on the
 // console when no window or font is available. Blocks until answered, except
 // that a console at end of input answers with the first button at once.
+// A box raised while another waits or while SDL's video is starting asks on
+// the console.
 int             showMessageBox(uint32_t uType, const char *szTitle, const char *szText);
+
+// A request to end the program (the window's close button, SIGINT, SIGTERM)
+// that reached a waiting box: the box answered with its first button and
+// keeps the request for whoever reads input next. True once per request;
+// until it is taken, every box answers at once on the console.
+bool            takeMessageBoxQuit();
 
 // The steps of showMessageBox, each usable on its own.
 int             runMessageBox(uint32_t uType, const char *szTitle, const char *szText);
@@ -43,6 +51,8 @@ SDL_Surface *   renderMessageBox(uint32_t uType, const char *szTitle, const char
 // line pointers into it (release with free()) and the count, null when empty.
 char **         wrapTextLines(TTF_Font *pFont, char *szText, int iWidth, int *pCount);
 void            drawTextLine(SDL_Surface *pSurface, TTF_Font *pFont, const char *szText, int x, int y);
+// Prints on standard output and reads standard input; an answer nobody typed
+// (end of input, a quit) also leaves the title and text on standard error.
 int             consoleMessageBox(uint32_t uType, const char *szTitle, const char *szText);
 
 // When set, every box is answered by the hook instead (tests, unattended

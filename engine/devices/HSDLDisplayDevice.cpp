@@ -6,6 +6,7 @@
 #include "H2DBlender.h"
 #include "HImage.h"
 #include "HLog.h"
+#include "HSDLVideo.h"
 
 HSDLDisplayDevice::HSDLDisplayDevice(void *pOwner)
     : H2DDisplayDevice(pOwner), m_pScreen(nullptr)
@@ -41,7 +42,7 @@ static void s_measureChannel(uint32_t mask, int *bits, int *shift)
 bool HSDLDisplayDevice::initScreen(int width, int height, const char *caption,
                                    bool fullscreen, int displayFlag)
 {
-    if (SDL_Init(SDL_INIT_VIDEO) < 0) {
+    if (startSDLVideo(true) < 0) {
         alertBox("initScreen: SDL_Init() failed: %s", SDL_GetError());
         return false;
     }

@@ -7,6 +7,7 @@
 #include "HEvent.h"
 #include "HEventQueue.h"
 #include "HLog.h"
+#include "HMessageBox.h"
 
 // Shared by the one device: modifiers of the last key event, and the chords
 // whose press was consumed so their release is swallowed too.
@@ -244,6 +245,14 @@ bool HSDLInputDevice::m_translate(const SDL_Event &e, HEvent &out, int *pendingX
 
 bool HSDLInputDevice::pollEvents(HEventQueue *queue)
 {
+    // A close request or a signal that ended a message box ends the program
+    // as it would have without the box.
+    if (queue && takeMessageBoxQuit()) {
+        HEvent quit;
+        memset(&quit, 0, sizeof(quit));
+        quit.m_iType = ET_QUIT;
+        queue->postEvent(quit);
+    }
     int pendingX = -1;
     int pendingY = -1;
     SDL_Event sdlEvent;

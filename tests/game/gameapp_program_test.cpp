@@ -4,6 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <grp.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -13,9 +19,11 @@
 #include <vector>
 
 #include "GameAppTestSupport.h"
+#include "GameSettings.h"
 #include "HEvent.h"
 #include "HRegistry.h"
 #include "HighScoreEntry.h"
+#include "child_process.h"
 #include "program_child.h"
 
 namespace {
@@ -516,6 +524,166 @@ TEST(GameProgram, MissingArchiveStillExitsWithZero)
     ASSERT_TRUE(demo.write(work.path + "/demo.bin"));
     const int status = s_runProgram(copy, work.path, home.path, { "--demo", "demo.bin", "--nosound" });
     EXPECT_EQ(0, status) << readWholeFile(work.path + "/output.txt");
+}
+
+// Stores the seven settings in home's registry as a run stores them, so a
+// run that writes them back changes no byte; the file's bytes.
+std::string s_storeSettings(const std::string &home)
+{
+    const char *old = getenv("HOME");
+    const std::string saved = old ? old : "";
+    setenv("HOME", home.c_str(), 1);
+    HRegistry *registry = getRegistry();
+    if (registry && registry->open(nullptr, "Quorvex", "Gobstrel")) {
+        for (int i = 0; i < 7; i++) {
+            // Start level 6, every other setting 1 (the fullscreen one too: a
+            // run without a display must not care).
+            const int32_t value = i == 0 ? 6 : 1;
+            registry->setBinary(GameSettings::sm_keyName(i), &value, 4);
+        }
+        registry->close();
+    }
+    setenv("HOME", saved.c_str(), 1);
+    return readWholeFile(home + "/.quorvex/registry_Quorvex_Gobstrel");
+}
+
+// The program without a display, the way a user meets it over ssh or on a
+// text console: no SDL_VIDEODRIVER unless driver is given, DISPLAY and TERM
+// as given (null: unset), standard input from /dev/null, and as the user uid
+// when it is not 0. Its standard output lands in work/stdout.txt, its
+// standard error in *errors. The exit status; -1 when it did not end by
+// itself within the time limit or died of a signal; 124 when uid cannot run
+// the program.
+int s_runWithoutDisplay(const std::string &work, const std::string &home, const char *display,
+                        const char *term, const char *driver, uid_t uid, std::string *errors)
+{
+    return runChildCapturing(STDERR_FILENO, [&] {
+        if (chdir(work.c_str()) != 0) {
+            _exit(126);
+        }
+        setenv("HOME", home.c_str(), 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        unsetenv("SDL_VIDEODRIVER");
+        unsetenv("DISPLAY");
+        unsetenv("TERM");
+        if (driver) {
+            setenv("SDL_VIDEODRIVER", driver, 1);
+        }
+        if (display) {
+            setenv("DISPLAY", display, 1);
+        }
+        if (term) {
+            setenv("TERM", term, 1);
+        }
+        const int in = open("/dev/null", O_RDONLY);
+        const int out = open("stdout.txt", O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0) {
+            _exit(126);
+        }
+        dup2(in, 0);
+        dup2(out, 1);
+        if (uid != 0 && (setgroups(0, nullptr) != 0 || setgid((gid_t)uid) != 0 || setuid(uid) != 0)) {
+            _exit(126);
+        }
+        if (access(kProgram, X_OK) != 0) {
+            _exit(124);
+        }
+        execl(kProgram, kProgram, "--nosound", (char *)nullptr);
+        _exit(127);
+    }, errors, 30);
+}
+
+// Over ssh, on a text console, or when the X server refuses: every alert is
+// answered on the console, the run ends by itself and the registry file is
+// left as it was. With a home that cannot be written, the write-back at exit
+// reports on the console too, even when a text-mode driver the user asked
+// for ends the process inside SDL's start-up while a box is being opened.
+TEST(GameProgram, WithoutADisplayEveryAlertIsAnsweredOnTheConsole)
+{
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    ScratchDir work("nodisplay"), home("nodisplay");
+    ASSERT_FALSE(work.path.empty());
+    ASSERT_FALSE(home.path.empty());
+    const std::string registryPath = home.path + "/.quorvex/registry_Quorvex_Gobstrel";
+    const std::string registry = s_storeSettings(home.path);
+    ASSERT_FALSE(registry.empty());
+    ASSERT_EQ(0, chmod(work.path.c_str(), 0777));
+    // Root writes anywhere: the program runs as nobody where that matters.
+    const uid_t nobody = getuid() == 0 ? (uid_t)65534 : 0;
+
+    struct {
+        const char *display;
+        const char *term;
+        const char *driver;
+        bool readOnlyHome;
+    } cases[] = {
+        { nullptr, nullptr, nullptr, false },
+        { nullptr, "xterm", nullptr, false },
+        // A display that does not exist, as when the X server refuses.
+        { ":4093", "xterm", nullptr, false },
+        { nullptr, nullptr, nullptr, true },
+        // Asked for by name, it ends the process when it finds no terminal.
+        { nullptr, nullptr, "caca", true },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string("DISPLAY=") + (c.display ? c.display : "(unset)") + " TERM=" +
+                     (c.term ? c.term : "(unset)") + " SDL_VIDEODRIVER=" + (c.driver ? c.driver : "(unset)") +
+                     (c.readOnlyHome ? " read-only home" : ""));
+        const mode_t mode = c.readOnlyHome ? 0555 : 0755;
+        ASSERT_EQ(0, chmod(registryPath.c_str(), c.readOnlyHome ? 0444 : 0644));
+        ASSERT_EQ(0, chmod((home.path + "/.quorvex").c_str(), mode));
+        ASSERT_EQ(0, chmod(home.path.c_str(), mode));
+        std::string errors;
+        const int status = s_runWithoutDisplay(work.path, home.path, c.display, c.term, c.driver,
+                                               c.readOnlyHome ? nobody : 0, &errors);
+        const std::string output = readWholeFile(work.path + "/stdout.txt");
+        // Writable again, so the scratch folder can go.
+        chmod(home.path.c_str(), 0755);
+        chmod((home.path + "/.quorvex").c_str(), 0755);
+        if (status == 124) {
+            GTEST_SKIP() << "the program cannot be run as user " << nobody;
+        }
+        if (c.driver) {
+            EXPECT_NE(-1, status) << output << errors;
+        } else {
+            EXPECT_EQ(0, status) << output << errors;
+            EXPECT_NE(std::string::npos, errors.find("Alert: initScreen: SDL_Init() failed: ")) << errors;
+        }
+        EXPECT_NE(std::string::npos, output.find("(type 'O') : ")) << output << errors;
+        EXPECT_EQ(registry, readWholeFile(registryPath));
+    }
+}
+
+TEST(GameProgram, SigtermEndsTheProgramWhileAnAlertWaits)
+{
+    const std::string font = std::string(GOBSTREL_BINARY_DIR) + "/Resources/quorvex.ttf";
+    if (!pathExists(kProgram) || !pathExists(font)) {
+        GTEST_SKIP() << "program or box font not built";
+    }
+    ScratchDir work("gameapp"), home("gameapp"), install("gameapp");
+    ASSERT_EQ(0, mkdir((install.path + "/bin").c_str(), 0755));
+    ASSERT_EQ(0, mkdir((install.path + "/Resources").c_str(), 0755));
+    const std::string copy = install.path + "/bin/gobstrel-shared";
+    const std::string cmd = std::string("cp '") + kProgram + "' '" + copy + "' && cp '" + font + "' '" +
+                            install.path + "/Resources/'";
+    ASSERT_EQ(0, system(cmd.c_str()));
+    const std::string registry = s_storeSettings(home.path);
+
+    // The missing archive is reported in a window of the box's own on SDL's
+    // dummy display, where no key will ever be pressed.
+    const pid_t pid = startProgram(copy, work.path, home.path, { "--nosound" }, kChildSeconds, false);
+    ASSERT_GT(pid, 0);
+    usleep(1500000);
+    int status = 0;
+    const bool waiting = waitpid(pid, &status, WNOHANG) == 0;
+    if (waiting) {
+        kill(pid, SIGTERM);
+    }
+    ASSERT_TRUE(waiting) << "the alert did not wait: " << readWholeFile(work.path + "/output.txt");
+    EXPECT_EQ(0, waitProgram(pid, 10)) << readWholeFile(work.path + "/output.txt");
+    EXPECT_EQ(registry, readWholeFile(home.path + "/.quorvex/registry_Quorvex_Gobstrel"));
 }
 
 } // namespace

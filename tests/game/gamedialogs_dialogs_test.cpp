@@ -664,6 +664,43 @@ TEST_F(OptionsTest, FullscreenFlippedTwiceLeavesTheDisplayAlone)
     EXPECT_EQ(getWord(bytes, 0), 0u);
 }
 
+// A display that cannot switch in place, and that cannot be made again once
+// asked to refuse.
+class NoFullscreenGame : public TestGame {
+public:
+    bool toggleFullscreen() override { return false; }
+    bool m_createDisplayDevice(const char *caption, bool fullscreen, int displayFlag, int width,
+                               int height) override
+    {
+        return !refuseDisplay &&
+               TestGame::m_createDisplayDevice(caption, fullscreen, displayFlag, width, height);
+    }
+    bool refuseDisplay = false;
+};
+
+TEST(FullscreenRestart, FailureEndsTheGameWithItsAlert)
+{
+    ScratchHome home;
+    ASSERT_TRUE(home.ok());
+    ScopedMessageHook boxes;
+    NoFullscreenGame app;
+    ASSERT_TRUE(app.getCvarManager()->initCvarManager());
+    ASSERT_TRUE(app.QVApplication::initialize("+set c_soundDriver null", ""));
+    ASSERT_TRUE(app.m_createDisplayDevice("gamedialogs", false, 0, 640, 480));
+    app.m_state = GS_PLAYING;
+
+    app.refuseDisplay = true;
+    ::toggleFullscreen(&app);
+    ASSERT_EQ(boxes.boxes().size(), 1u);
+    EXPECT_EQ(boxes.boxes()[0].text, "toggleFullscreen - could not restart subsystems!");
+    EXPECT_EQ(app.getDisplayDevice(), nullptr);
+    // The next step ends the main loop instead of playing on without a window.
+    EXPECT_TRUE(app.handleEvent(testEvent(ET_TIMESTAMP)));
+
+    app.destroyDevices();
+    app.shutdown();
+}
+
 TEST_F(OptionsTest, UnchangedOptionsSaveTheSameValues)
 {
     std::vector<uint8_t> before[7];

@@ -2,11 +2,16 @@
 
 #include <SDL.h>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
+#include "HCommandLine.h"
 #include "HEventQueue.h"
 #include "HInputEventSource.h"
+#include "HMessageBox.h"
 #include "HSDLInputDevice.h"
+#include "program_child.h"
 
 // SDL's dummy video driver (set by the test main) with events pushed by
 // hand: what comes out of the engine queue is what the game would see.
@@ -224,6 +229,37 @@ TEST_F(SDLInputTest, ButtonsWindowAndQuit)
     EXPECT_EQ(got[2].m_iFlag, 1);
     EXPECT_EQ(got[3].m_iType, ET_PAINT);
     EXPECT_EQ(got[4].m_iType, ET_QUIT);
+}
+
+// The window's close button (or SIGINT or SIGTERM, which SDL turns into the
+// same request) while a message box waits: the box answers with its first
+// button and the game still gets the quit, once, before what came after.
+TEST_F(SDLInputTest, QuitThatEndedAMessageBoxStillComesThrough)
+{
+    const std::string resources = GOBSTREL_RESOURCE_DIR;
+    if (!pathExists(resources + "quorvex.ttf")) {
+        GTEST_SKIP() << "no box font generated";
+    }
+    const std::string oldResources = getResourcePath();
+    setResourcePath(resources.c_str());
+    const HMessageBoxHook hook = getMessageBoxHook();
+    setMessageBoxHook(nullptr);
+
+    pushType(SDL_QUIT);
+    pushKey(true, SDLK_n, KMOD_NONE, 'n');
+    alarm(20);
+    const int answer = showMessageBox(MB_TYPE_YESNO, "Question", "Leave the game?");
+    alarm(0);
+    setMessageBoxHook(hook);
+    setResourcePath(oldResources.c_str());
+
+    EXPECT_EQ(answer, MB_RESULT_YES);
+    std::vector<HEvent> got = poll();
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].m_iType, ET_QUIT);
+    EXPECT_EQ(got[1].m_iType, ET_KEYDOWN);
+    EXPECT_EQ(got[1].m_iKey, KC_A + ('n' - 'a'));
+    EXPECT_TRUE(poll().empty());
 }
 
 TEST_F(SDLInputTest, CenterPointer)
