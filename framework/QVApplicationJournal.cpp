@@ -1,9 +1,13 @@
 #include "QVApplication.h"
 
+#include <cstdio>
+#include <cstring>
+
 #include "HFile.h"
 #include "HLog.h"
 #include "HPlatform.h"
 #include "HStandardFileSystem.h"
+#include "HString.h"
 
 // --- pause accounting ---
 
@@ -56,11 +60,11 @@ bool QVApplication::isPaused()
 
 // --- trace, journal and demo files ---
 
-// A plain-directory file system on the working folder; null when it can't start.
-static HFileSystem *s_openWorkingFolder()
+// A plain-directory file system on a folder; null when it can't start.
+static HFileSystem *s_openFolder(const char *root)
 {
     HStandardFileSystem *fileSystem = new HStandardFileSystem;
-    if (!fileSystem->init(".")) {
+    if (!fileSystem->init(root)) {
         fileSystem->shutdown();
         delete fileSystem;
         return nullptr;
@@ -68,42 +72,88 @@ static HFileSystem *s_openWorkingFolder()
     return fileSystem;
 }
 
+// The folder a demo is read from and its name there. The file system joins
+// every name to its root, so an absolute name is read from its own folder;
+// a relative one from the working folder. The root is as large as the name.
+static void s_splitDemoName(const char (&name)[HFS_MAX_PATH], char (&root)[HFS_MAX_PATH], const char **file)
+{
+    const char *slash = strrchr(name, '/');
+    if (name[0] != '/' || !slash) {
+        stringCopyBounded(root, ".", sizeof(root));
+        *file = name;
+        return;
+    }
+    const size_t length = (size_t)(slash - name);
+    memcpy(root, name, length);
+    root[length] = '\0';
+    *file = slash + 1;
+}
+
+// Opens a file of the working folder for writing, unless it is the demo
+// file being replayed: then the run does less than its command line asked,
+// and says so on standard error as well as in the trace.
+static HFile *s_openForWrite(HFileSystem **localFileSystem, const char *name, const char *replayedName,
+                             const char *consequence)
+{
+    if (replayedName && isSameFile(replayedName, name)) {
+        fprintf(stderr, "%s is the demo file being replayed: %s\n", name, consequence);
+        logPrintf("...%s is the demo file being replayed: %s\n", name, consequence);
+        return nullptr;
+    }
+    if (!*localFileSystem) {
+        *localFileSystem = s_openFolder(".");
+    }
+    return *localFileSystem ? (*localFileSystem)->openFileForWrite(name) : nullptr;
+}
+
 void QVApplication::m_openDiagnosticFiles()
 {
-    if (m_cvarManager.getVariableInt("qv_trace") != 0 && !m_pTraceFile) {
-        if (!m_pLocalFileSystem) {
-            m_pLocalFileSystem = s_openWorkingFolder();
+    // The demo opens first, and neither the trace nor the journal is opened
+    // over it: opening for writing would empty the recording before a single
+    // event of it was read.
+    char demoName[HFS_MAX_PATH];
+    const char *demoVariable = m_cvarManager.getVariableString("qv_demoFile");
+    stringCopyBounded(demoName, demoVariable ? demoVariable : "", sizeof(demoName));
+    const char *demoProblem = nullptr;
+    if (demoName[0] != '\0' && !m_pDemoFile) {
+        char root[HFS_MAX_PATH];
+        const char *file = nullptr;
+        s_splitDemoName(demoName, root, &file);
+        if (!m_pDemoFileSystem) {
+            m_pDemoFileSystem = s_openFolder(root);
+        } else {
+            m_pDemoFileSystem->init(root);
         }
-        if (m_pLocalFileSystem) {
-            m_pTraceFile = m_pLocalFileSystem->openFileForWrite("trace.txt");
-            if (m_pTraceFile) {
-                setLogStream(m_pTraceFile);
+        m_pDemoFile = m_pDemoFileSystem ? m_pDemoFileSystem->openFileForRead(file) : nullptr;
+        if (m_pDemoFile) {
+            m_eventQueue.setJournalReader(m_pDemoFile);
+        } else {
+            demoProblem = getFileReadProblem(demoName);
+            if (!demoProblem[0]) {
+                demoProblem = "it could not be opened";
             }
         }
+    }
+    const char *replayedName = m_pDemoFile ? demoName : nullptr;
+
+    if (m_cvarManager.getVariableInt("qv_trace") != 0 && !m_pTraceFile) {
+        m_pTraceFile = s_openForWrite(&m_pLocalFileSystem, "trace.txt", replayedName,
+                                      "replaying it and writing no trace");
+        if (m_pTraceFile) {
+            setLogStream(m_pTraceFile);
+        }
+    }
+    // No box for a demo that won't open: the run goes live, and the trace
+    // says why.
+    if (demoProblem) {
+        logPrintf("...could not open demo file '%s': %s; playing live\n", demoName, demoProblem);
     }
 
     if (m_cvarManager.getVariableInt("qv_journal") != 0 && !m_pJournalFile) {
-        if (!m_pLocalFileSystem) {
-            m_pLocalFileSystem = s_openWorkingFolder();
-        }
-        if (m_pLocalFileSystem) {
-            m_pJournalFile = m_pLocalFileSystem->openFileForWrite("journal.bin");
-            if (m_pJournalFile) {
-                m_eventQueue.setJournalWriter(m_pJournalFile);
-            }
-        }
-    }
-
-    const char *demoName = m_cvarManager.getVariableString("qv_demoFile");
-    if (demoName && demoName[0] != '\0' && !m_pDemoFile) {
-        if (!m_pDemoFileSystem) {
-            m_pDemoFileSystem = s_openWorkingFolder();
-        }
-        if (m_pDemoFileSystem) {
-            m_pDemoFile = m_pDemoFileSystem->openFileForRead(demoName);
-            if (m_pDemoFile) {
-                m_eventQueue.setJournalReader(m_pDemoFile);
-            }
+        m_pJournalFile = s_openForWrite(&m_pLocalFileSystem, "journal.bin", replayedName,
+                                        "replaying it and recording nothing");
+        if (m_pJournalFile) {
+            m_eventQueue.setJournalWriter(m_pJournalFile);
         }
     }
 }

@@ -11,6 +11,16 @@ EnterNameDialog::~EnterNameDialog()
 {
 }
 
+bool EnterNameDialog::onItemActivated(QVDialogItem *item)
+{
+    // The line has taken the focus itself; closing here would enter the
+    // pre-filled name before the player could type one.
+    if (item == &m_editLine) {
+        return false;
+    }
+    return GameDialog::onItemActivated(item);
+}
+
 void EnterNameDialog::build(H2DDisplayDevice *display, HFileSystem *fileSystem, H2DFont *font,
                             uint32_t uScore, const char *pszName)
 {

@@ -13,13 +13,16 @@ class HFileSystem;
 struct H2DFont;
 
 // Asks for the player's name when a finished game enters the high-score
-// table: the score, an edit line and OK. Any activation closes it.
+// table: the score, an edit line and OK. OK (and Enter, which goes to it)
+// closes it; a click on the edit line only gives the line the focus.
 class EnterNameDialog : public GameDialog {
 public:
     enum { kiMaxNameLength = 16 };
 
                         EnterNameDialog();
                         ~EnterNameDialog() override;
+
+    bool                onItemActivated(QVDialogItem *item) override;
 
     // Loads the pictures and sets up the items: the score line shows
     // uScore, the edit line starts with pszName (null or empty: nothing).

@@ -100,8 +100,9 @@ void GameApp::confirmClearHighScores(HighScoreDialog *dialog)
     const int answer = confirmDialog(-1, -1, 0, "highscores_areyousure.jpg",
                                      "highscores_areyousure_yes.tga", "highscores_areyousure_yes_lit.tga",
                                      "highscores_areyousure_no.tga", "highscores_areyousure_no_lit.tga");
-    // A quit during the question counts as yes.
-    if (answer != 0) {
+    // Only YES wipes the table; a close of the window (2) keeps it, as NO
+    // does.
+    if (answer == 1) {
         m_highScores.load(true);
         if (dialog) {
             dialog->fillList(m_highScores);

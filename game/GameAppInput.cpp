@@ -300,7 +300,9 @@ void GameApp::confirmRestart()
                                      "restart_areyousure_OK.tga", "restart_areyousure_OK_lit.tga",
                                      "restart_areyousure_CANCEL.tga",
                                      "restart_areyousure_CANCEL_lit.tga");
-    if (result != 0) {
+    // Only OK throws the game away; a close of the window (2) keeps it, as
+    // Cancel does.
+    if (result == 1) {
         resetToTitle();
     }
     playClickSound(this);

@@ -43,6 +43,23 @@ static void s_appendText(char *pBuffer, size_t iSize, size_t *piUsed, const char
     pBuffer[*piUsed] = '\0';
 }
 
+// Appends a value as one token of the command string: as it is when it
+// can be, else quoted, so that a file name holding blanks or ';' (or
+// nothing) still reaches its variable whole.
+static void s_appendValue(char *pBuffer, size_t iSize, size_t *piUsed, const char *szValue)
+{
+    if (szValue[0] != '\0' && !strpbrk(szValue, " ;\"")) {
+        s_appendText(pBuffer, iSize, piUsed, szValue);
+        return;
+    }
+    s_appendText(pBuffer, iSize, piUsed, "\"");
+    for (const char *p = szValue; *p; p++) {
+        const char szChar[3] = { '\\', *p, '\0' };
+        s_appendText(pBuffer, iSize, piUsed, (*p == '"' || *p == '\\') ? szChar : szChar + 1);
+    }
+    s_appendText(pBuffer, iSize, piUsed, "\"");
+}
+
 bool parseArguments(char *pBuffer, size_t iSize, int argc, char **argv)
 {
     bool bSound = true;
@@ -95,7 +112,7 @@ bool parseArguments(char *pBuffer, size_t iSize, int argc, char **argv)
     }
     if (szDemoFile) {
         s_appendText(pBuffer, iSize, &iUsed, "+set qv_demoFile ");
-        s_appendText(pBuffer, iSize, &iUsed, szDemoFile);
+        s_appendValue(pBuffer, iSize, &iUsed, szDemoFile);
         s_appendText(pBuffer, iSize, &iUsed, " ");
     }
     if (bTrace) {

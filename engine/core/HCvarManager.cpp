@@ -230,6 +230,41 @@ float HCvarManager::getVariableFloat(const char *pszName)
     return (float)strtod(pszValue, nullptr);
 }
 
+// The next token of a command string, or null when none is left. A token
+// that opens with '"' runs to the closing quote, separators and all, so a
+// file name with blanks stays one value; inside it \" and \\ stand for the
+// quote and the backslash. An unclosed quote runs to the end of the string
+// (the string may have been cut).
+static const char *s_nextCommandToken(char *pDest, size_t iSize, const char *pszSource)
+{
+    while (pszSource && *pszSource && strchr(s_szSeparators, *pszSource)) {
+        pszSource++;
+    }
+    if (!pszSource || *pszSource != '"') {
+        return nextToken(pDest, iSize, pszSource, s_szSeparators);
+    }
+    size_t i = 0;
+    const char *p = pszSource + 1;
+    while (*p && *p != '"') {
+        if (*p == '\\' && (p[1] == '"' || p[1] == '\\')) {
+            p++;
+        }
+        if (i + 1 < iSize) {
+            pDest[i++] = *p;
+        }
+        p++;
+    }
+    pDest[i] = '\0';
+    if (*p == '"') {
+        p++;
+    }
+    while (*p && strchr(s_szSeparators, *p)) {
+        p++;
+    }
+    // Unlike a bare token, "" is a token: the empty value.
+    return p;
+}
+
 void HCvarManager::parseCommandLine(const char *pszText)
 {
     if (!pszText) {
@@ -239,16 +274,16 @@ void HCvarManager::parseCommandLine(const char *pszText)
     char szName[s_uTokenSize];
     char szValue[s_uTokenSize];
     const char *pCursor = pszText;
-    while ((pCursor = nextToken(szToken, sizeof(szToken), pCursor, s_szSeparators)) != nullptr) {
+    while ((pCursor = s_nextCommandToken(szToken, sizeof(szToken), pCursor)) != nullptr) {
         if (stringCompareNoCase(szToken, "+set") != 0) {
             logPrintf("Unknown command line token '%s'", szToken);
             continue;
         }
-        pCursor = nextToken(szName, sizeof(szName), pCursor, s_szSeparators);
+        pCursor = s_nextCommandToken(szName, sizeof(szName), pCursor);
         if (!pCursor) {
             return;
         }
-        const char *pAfterValue = nextToken(szValue, sizeof(szValue), pCursor, s_szSeparators);
+        const char *pAfterValue = s_nextCommandToken(szValue, sizeof(szValue), pCursor);
         registerVariable(szName, szValue, 0);
         if (!pAfterValue || !*pAfterValue) {
             return;

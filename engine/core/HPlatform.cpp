@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <errno.h>
 #include <pwd.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -242,4 +243,34 @@ void setFullscreenPreference(int iValue)
     if (!pRegistry->close() || !bStored) {
         printf("Failed to open registry. Can't change fullscreen state.\n");
     }
+}
+
+bool isSameFile(const char *szFirst, const char *szSecond)
+{
+    // Device and inode settle it whatever the paths: the resolved names, a
+    // symbolic link or a hard link all come to the same pair.
+    struct stat first;
+    struct stat second;
+    if (!szFirst || !szSecond || stat(szFirst, &first) != 0 || stat(szSecond, &second) != 0) {
+        return false;
+    }
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+const char *getFileReadProblem(const char *szPath)
+{
+    struct stat st;
+    if (!szPath || !szPath[0]) {
+        return "no name given";
+    }
+    if (stat(szPath, &st) != 0) {
+        return strerror(errno);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return "not a regular file";
+    }
+    if (access(szPath, R_OK) != 0) {
+        return strerror(errno);
+    }
+    return "";
 }

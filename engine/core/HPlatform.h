@@ -43,6 +43,13 @@ typedef const char *(*HApplicationNameHook)();
 void            setApplicationNameHook(HApplicationNameHook pHook);
 const char *    getPlatformApplicationName();
 
+// True when both names lead to one existing file, whatever the paths or the
+// links between them.
+bool            isSameFile(const char *szFirst, const char *szSecond);
+// Why the file can't be opened for reading, in words; the empty text when
+// nothing stands in the way.
+const char *    getFileReadProblem(const char *szPath);
+
 // Size of the launcher's shell-command buffer.
 enum { BROWSER_COMMAND_SIZE = 16380 };
 

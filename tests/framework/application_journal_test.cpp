@@ -173,6 +173,40 @@ TEST_F(JournalTest, JournalReplaysToTheSameRun)
     EXPECT_EQ(m_folder.read("journal.bin").size(), 0u);
 }
 
+TEST_F(JournalTest, DemoFileIsNeverWrittenOverByTheJournalOrTheTrace)
+{
+    std::vector<HEvent> recorded;
+    for (int i = 0; i < 5; i++) {
+        HEvent tick;
+        memset(&tick, 0, sizeof(tick));
+        tick.m_iType = ET_TIMESTAMP;
+        tick.setTime(2000 + 16 * (uint64_t)i);
+        recorded.push_back(tick);
+    }
+    const std::string bytes((const char *)recorded.data(), recorded.size() * sizeof(HEvent));
+    // The demo carries the name the run was also asked to write.
+    for (const char *name : { "journal.bin", "trace.txt" }) {
+        ASSERT_TRUE(m_folder.writeEvents(name, recorded));
+        resetEngineState();
+        HEventQueue::setTimeFunctions(s_fakeClock, s_noSleep);
+        TestApp replay;
+        replay.stage = 2;
+        replay.resourcePath = m_folder.path();
+        replay.ticksToRun = -1;
+        replay.run((std::string("+set qv_trace 1 +set qv_journal 1 +set c_soundDriver null +set qv_demoFile ") +
+                    name).c_str(), "");
+        EXPECT_TRUE(m_folder.read(name) == bytes) << name << " was written over";
+        ASSERT_GE(replay.events.size(), recorded.size()) << name;
+        for (size_t i = 0; i < recorded.size(); i++) {
+            EXPECT_EQ(replay.events[i].getTime(), recorded[i].getTime()) << name << " " << i;
+        }
+        if (strcmp(name, "journal.bin") == 0) {
+            EXPECT_NE(m_folder.read("trace.txt").find("journal.bin is the demo file being replayed"),
+                      std::string::npos);
+        }
+    }
+}
+
 TEST_F(JournalTest, TraceAndJournalShareOneFolderAndUnopenableFilesAreQuiet)
 {
     // journal.bin is a directory: it can't be opened, nothing is recorded
@@ -190,6 +224,9 @@ TEST_F(JournalTest, TraceAndJournalShareOneFolderAndUnopenableFilesAreQuiet)
     app.destroyDevices();
     app.shutdown();
     EXPECT_EQ(app.getTraceFile(), nullptr);
+    // Live input instead of the demo, and the trace says why.
+    EXPECT_NE(m_folder.read("trace.txt").find("could not open demo file 'absent.bin': No such file or directory"),
+              std::string::npos);
 
     // Text that is not a number reads as 0: no trace.
     ASSERT_EQ(remove(m_folder.file("trace.txt").c_str()), 0);

@@ -250,10 +250,12 @@ TEST_F(GameInputTest, RestartQuestionIsRefusedWhereItMustBe)
     EXPECT_FALSE(app->isPaused());
 }
 
-TEST_F(GameInputTest, RestartQuestionAcceptedByAQuitResetsToTitle)
+TEST_F(GameInputTest, RestartQuestionQuitKeepsTheGame)
 {
     startAt(4, 1000);
     app->m_timeLeft = 50.0f;
+    app->m_score = 1234;
+    const int level = app->m_levelIndex;
     HEvent quit;
     memset(&quit, 0, sizeof(quit));
     quit.m_iType = ET_QUIT;
@@ -263,7 +265,9 @@ TEST_F(GameInputTest, RestartQuestionAcceptedByAQuitResetsToTitle)
     command.m_iType = ET_COMMAND;
     command.m_iFlag = GAME_COMMAND_RESTART;
     app->send(command, 1100);
-    EXPECT_EQ(GS_INFO_START, app->m_state);
+    EXPECT_EQ(GS_PLAYING, app->m_state) << "closing the window is no yes";
+    EXPECT_EQ(level, app->m_levelIndex);
+    EXPECT_EQ(1234u, app->m_score);
     EXPECT_FALSE(app->isPaused()) << "the question's pause has ended";
 }
 

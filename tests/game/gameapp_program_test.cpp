@@ -258,6 +258,30 @@ bool s_findLineMoves(const GameBoard &board, int depth, std::vector<std::pair<in
     return false;
 }
 
+// Enter on the title, the lesson's five moves, the bonus count, and Enter on
+// level 2's hint page: level 2 is being played.
+void s_lessonIntoLevelTwo(Demo *demo)
+{
+    demo->ticks(300);
+    demo->key(KC_RETURN, '\r');
+    demo->ticks(1300);
+    const int steps[5][2] = { { 1, 0 }, { 2, 0 }, { 3, 0 }, { 3, 1 }, { 0, 1 } };
+    for (const auto &s : steps) {
+        demo->cell(s[0], s[1]);
+        demo->ticks(1600);
+    }
+    demo->ticks(5500);
+    demo->key(KC_RETURN, '\r');
+    demo->ticks(1300);
+}
+
+// Developer mode, then the level clock wound down past zero: game over.
+void s_runTheClockOut(Demo *demo)
+{
+    demo->clockOut();
+    demo->ticks(200);
+}
+
 // A whole game: the lesson, level 2 with moves chosen from the board the
 // replayed seed deals, the clock run out with the developer keys, the name
 // entered; the program must store the same score this process computed.
@@ -271,18 +295,7 @@ TEST(GameProgram, LongDemoReplaysExactlyIntoTheHighScores)
     ASSERT_FALSE(home.path.empty());
 
     Demo demo;
-    demo.ticks(300);
-    demo.key(KC_RETURN, '\r');
-    demo.ticks(1300);
-    const int steps[5][2] = { { 1, 0 }, { 2, 0 }, { 3, 0 }, { 3, 1 }, { 0, 1 } };
-    for (const auto &s : steps) {
-        demo.cell(s[0], s[1]);
-        demo.ticks(1600);
-    }
-    // Bonus count and next level, then level 2's hint page.
-    demo.ticks(5500);
-    demo.key(KC_RETURN, '\r');
-    demo.ticks(1300);
+    s_lessonIntoLevelTwo(&demo);
 
     ShadowGame shadow(demo);
     shadow.play(demo);
@@ -304,9 +317,7 @@ TEST(GameProgram, LongDemoReplaysExactlyIntoTheHighScores)
     ASSERT_GT(shadow.app.m_score, 3150u);
     const uint32_t finalScore = shadow.app.m_score;
 
-    // Developer mode, then the clock down past zero: game over.
-    demo.clockOut();
-    demo.ticks(200);
+    s_runTheClockOut(&demo);
     // The game-over picture holds two seconds; the name entry and the table
     // that follows are closed.
     demo.ticks(2500);
@@ -437,6 +448,74 @@ TEST(GameProgram, WholeGameAcrossTheClockWrapEndsAsFromAnyOtherTime)
     }
     EXPECT_FALSE(registries[0].empty());
     EXPECT_EQ(registries[0], registries[1]);
+}
+
+// Closing the window while a question is asked keeps what the player has,
+// and a click into the name line only focuses it. The demo is recorded into
+// the very journal the run is asked to write, named by an absolute path that
+// holds a blank: it must be replayed, not emptied.
+TEST(GameProgram, QuitsDuringQuestionsKeepTheGameAndTheScores)
+{
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    ScratchDir work("game app"), home("gameapp");
+    ASSERT_FALSE(work.path.empty());
+    ASSERT_FALSE(home.path.empty());
+
+    Demo demo;
+    s_lessonIntoLevelTwo(&demo);
+    ShadowGame shadow(demo);
+    shadow.play(demo);
+    ASSERT_EQ(GS_PLAYING, shadow.app.m_state);
+    ASSERT_GT(shadow.app.m_score, 0u);
+
+    // The restart question, quit: level 2 goes on with its score.
+    demo.now += 1;
+    HEvent restart = demo.blank(ET_COMMAND);
+    restart.m_iFlag = GAME_COMMAND_RESTART;
+    demo.events.push_back(restart);
+    demo.ticks(300);
+    demo.quit();
+    demo.ticks(300);
+    s_runTheClockOut(&demo);
+    // Game over, then the name: a click into the line, the pre-filled login
+    // name rubbed out, a name typed and Enter.
+    demo.ticks(2500);
+    demo.quit();
+    demo.ticks(200);
+    demo.click(23 + 32 + 10, 17 + 273 + 5);
+    demo.ticks(100);
+    for (int i = 0; i < 20; i++) {
+        demo.key(KC_BACK, 8);
+    }
+    for (const char *c = "Wren"; *c; c++) {
+        demo.key(0, *c);
+    }
+    demo.key(KC_RETURN, '\r');
+    demo.ticks(300);
+    // The table that follows: CLEAR ALL, quit during the question, OK.
+    demo.click(23 + 60 + 30, 17 + 378 + 10);
+    demo.ticks(300);
+    demo.quit();
+    demo.ticks(300);
+    demo.click(23 + 290 + 20, 17 + 378 + 10);
+    demo.ticks(300);
+    const std::string journal = work.path + "/journal.bin";
+    ASSERT_TRUE(demo.write(journal));
+    const std::string recorded = readWholeFile(journal);
+
+    const int status = s_runProgram(kProgram, work.path, home.path, { "--journal", "--demo", journal, "--nosound" });
+    const std::string output = readWholeFile(work.path + "/output.txt");
+    ASSERT_EQ(0, status) << "the demo was replayed to its end\n" << output;
+    EXPECT_TRUE(readWholeFile(journal) == recorded) << "the demo file was written over";
+    EXPECT_NE(std::string::npos, output.find("journal.bin is the demo file being replayed")) << output;
+
+    HighScoreEntry best;
+    ASSERT_TRUE(s_readHighScore(home.path, 0, &best)) << output;
+    EXPECT_STREQ("Wren", best.m_szName);
+    EXPECT_EQ(shadow.app.m_score, best.m_uScore) << "the restart question's quit kept the game";
+    EXPECT_EQ(shadow.app.m_levelIndex + 1, best.m_iLevel);
 }
 
 TEST(GameProgram, DemoThatStopsAtTheTitleLeavesTheTutorialToDo)

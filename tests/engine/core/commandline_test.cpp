@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "HCommandLine.h"
+#include "HCvarManager.h"
 #include "child_process.h"
 #include "message_hook.h"
 
@@ -81,6 +82,24 @@ TEST(CommandLine, CommandsComeInFixedOrder)
 TEST(CommandLine, DemoTakesTheNextArgumentWhateverItIs)
 {
     EXPECT_EQ(kCursor + "+set qv_demoFile -trace ", parse({ "-demo", "-trace" }));
+}
+
+TEST(CommandLine, DemoNameOfAnyShapeReachesItsVariableWhole)
+{
+    // Blanks, ';', quotes and backslashes would split or bend a bare token;
+    // the name is quoted then, and the commands after it still apply.
+    for (const char *szName : { "/tmp/my demos/run 1.bin", "a;b", "say \"hi\"", "back\\ slash",
+                                "", "/abs/plain.bin" }) {
+        const std::string command = parse({ "-demo", szName, "-trace" });
+        HCvarManager cvars;
+        ASSERT_TRUE(cvars.initCvarManager());
+        cvars.parseCommandLine(command.c_str());
+        const char *szValue = cvars.getVariableString("qv_demoFile");
+        EXPECT_STREQ(szName, szValue ? szValue : "<none>") << command;
+        EXPECT_EQ(1, cvars.getVariableInt("qv_trace")) << command;
+        cvars.shutdown();
+    }
+    EXPECT_EQ(kCursor + "+set qv_demoFile \"my demo.bin\" ", parse({ "-demo", "my demo.bin" }));
 }
 
 TEST(CommandLine, LongStringIsCutAtTheBuffer)
