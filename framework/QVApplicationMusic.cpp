@@ -41,9 +41,26 @@ bool QVApplication::loadThemeMusic(const char *name, HFileSystem *fileSystem, in
     const bool wasPlaying = m_bMusicPlaying;
     QVApplication::setMusicPlaying(false);
 
-    m_pMusicStream->setStream(data, got, 16, 22050, loopPoint);
+    const bool opened = m_pMusicStream->setStream(data, got, 16, 22050, loopPoint);
     free(m_pMusicData);
     m_pMusicData = data;
+
+    // The mixer adds the music's bytes to its own as they come: music of
+    // another rate or channel count would play at the wrong speed. It is
+    // refused, and the game goes on without it.
+    if (opened && m_pMixingStream
+        && (m_pMusicStream->getFrequency() != m_mixer.getFrequency()
+            || m_pMusicStream->getChannels() != m_mixer.getChannels()
+            || m_pMusicStream->getBits() != m_mixer.getBits())) {
+        logPrintf("...***theme music '%s' is %d Hz with %d channel(s); the mixer plays %d Hz with %d "
+                  "channel(s) in %d bits, so the music stays silent***\n",
+                  name, (int)m_pMusicStream->getFrequency(), (int)m_pMusicStream->getChannels(),
+                  (int)m_mixer.getFrequency(), (int)m_mixer.getChannels(), (int)m_mixer.getBits());
+        m_pMusicStream->shutdown();
+        m_pMusicStream->init();
+        free(m_pMusicData);
+        m_pMusicData = nullptr;
+    }
 
     if (!m_pMusicMutex) {
         m_pMusicMutex = createMutex();

@@ -62,6 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *pData, size_t uSize)
     if (!bReady) {
         return 0;
     }
+    // A damaged input is moved aside, and copies are never written over:
+    // only the last one is kept here.
+    unlink((s_file + ".damaged").c_str());
     HUnixRegistry registry;
     // The first open makes the folder; the file is then put in place.
     registry.open(nullptr, "Quorvex", "Gobstrel");

@@ -35,7 +35,9 @@ static void s_outputMessage(j_common_ptr pInfo)
 }
 
 // libjpeg only warns about damaged or missing data and goes on decoding
-// grey: a truncated or corrupt file fails the load instead.
+// grey: a truncated or corrupt file, whose rows libjpeg had to make up,
+// fails the load instead. Other warnings (a few junk bytes before a marker,
+// say) leave the image whole, and it loads.
 static void s_emitMessage(j_common_ptr pInfo, int iLevel)
 {
     if (iLevel >= 0) {
@@ -44,7 +46,6 @@ static void s_emitMessage(j_common_ptr pInfo, int iLevel)
     pInfo->err->num_warnings++;
     switch (pInfo->err->msg_code) {
     case JWRN_BOGUS_PROGRESSION:
-    case JWRN_EXTRANEOUS_DATA:
     case JWRN_HIT_MARKER:
     case JWRN_HUFF_BAD_CODE:
     case JWRN_JPEG_EOF:

@@ -107,12 +107,22 @@ static int s_protectedCall(lua_State *L, int iArguments, int iResults)
     return iResult;
 }
 
+// Number text as the cvar files have always held it: "3", never "3.0".
+static void s_pushNumberText(lua_State *L, int iIndex)
+{
+    char szText[64];
+    snprintf(szText, sizeof(szText), "%.16g", (double)lua_tonumber(L, iIndex));
+    lua_pushstring(L, szText);
+}
+
 // Turns the number on top into text and pops it. The text is a new string;
 // it is kept alive in a registry set for the life of the state, so a pointer
 // handed out never dangles. Number texts are short strings, which Lua keeps
 // once per distinct text, so the set holds one entry per number ever read.
 static const char *s_anchorNumberText(lua_State *L)
 {
+    s_pushNumberText(L, -1);
+    lua_replace(L, -2);
     const char *pszText = lua_tostring(L, -1);
     if (lua_getfield(L, LUA_REGISTRYINDEX, s_szNumberTexts) != LUA_TTABLE) {
         lua_settop(L, -2);
@@ -248,9 +258,17 @@ void HLuaScriptEngine::registerFunction(const char *pszName, HLuaFunction pFunct
 
 int HLuaScriptEngine::call(int iArguments, int iResults)
 {
+    // Where the function sits: a failed call leaves the stack as it was
+    // below it, without the error message Lua pushed in its place.
+    const int iBase = lua_gettop(m_pState) - iArguments - 1;
     s_setLimited(m_pState, true, 0);
     const int iResult = s_protectedCall(m_pState, iArguments, iResults);
     s_setLimited(m_pState, false, 0);
+    if (iResult != LUA_OK) {
+        const char *pszMessage = lua_tostring(m_pState, -1);
+        errorPrintf("HLuaScriptEngine::call - %s", pszMessage ? pszMessage : "error");
+        lua_settop(m_pState, iBase >= 0 ? iBase : 0);
+    }
     return iResult;
 }
 
@@ -286,6 +304,12 @@ void *HLuaScriptEngine::toUserData(int iIndex)
 
 const char *HLuaScriptEngine::toString(int iIndex)
 {
+    // Converted in place, as Lua does, in the cvar files' number format.
+    if (lua_type(m_pState, iIndex) == LUA_TNUMBER) {
+        const int iAbsolute = lua_absindex(m_pState, iIndex);
+        s_pushNumberText(m_pState, iAbsolute);
+        lua_replace(m_pState, iAbsolute);
+    }
     return lua_tostring(m_pState, iIndex);
 }
 

@@ -39,7 +39,8 @@ public:
     bool                getGlobal(const char *pszName);
     bool                getFunction(const char *pszName);
     void                registerFunction(const char *pszName, HLuaFunction pFunction);
-    // Protected call; 0 on success.
+    // Protected call; 0 on success. A failed call pops the function and its
+    // arguments and leaves nothing in their place.
     int                 call(int iArguments, int iResults);
     void                pushNil();
     void                pushNumber(float fValue);

@@ -11,7 +11,8 @@ class HRegistry {
 public:
     // Selects the file by company and product; the context may be null.
     virtual bool        open(HCvarManager *pContext, const char *pszCompany, const char *pszProduct) = 0;
-    // Writes the file back when it holds at least one entry.
+    // Writes the file back when it holds at least one entry and a value
+    // changed since it was read.
     virtual bool        close() = 0;
     // Copies a value as a string into a buffer of iSize bytes (iSize >= 1).
     virtual bool        getString(const char *pszKey, char *pszBuffer, int32_t iSize) = 0;

@@ -1,9 +1,13 @@
 #include "HUnixRegistry.h"
 
+#include <dirent.h>
 #include <errno.h>
+#include <fcntl.h>
 #include <pwd.h>
+#include <stdarg.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +17,12 @@
 // A key and its NUL take at most this many bytes in the file.
 static const int s_iMaxKeySize = 1024;
 static const int s_iPathSize = 1024;
+// A write-back goes to "<file>.tmp.XXXXXX" beside the file first; names of
+// exactly this form are ours to remove when a killed run left them.
+static const char s_szTempInfix[] = ".tmp.";
+static const int s_iTempRandomLength = 6;
+// "<file>.damaged", then "<file>.damaged.2" and on: never one written over.
+static const int s_iMaxDamagedCopies = 100;
 
 // The one process-wide registry; written back at exit when left open.
 static HUnixRegistry *s_pRegistry = nullptr;
@@ -41,9 +51,87 @@ static void s_writeLength(uint8_t *pBytes, uint32_t uLength)
     pBytes[3] = (uint8_t)((uLength >> 24) & 0xFF);
 }
 
-HUnixRegistry::HUnixRegistry()
-    : m_pEntries(nullptr), m_pszPath(nullptr)
+// The file a write-back replaces: the target of a symbolic link, so the link
+// stays and its target gets the new contents. Heap; null when out of memory.
+static char *s_resolveTarget(const char *pszPath)
 {
+    char *pszTarget = realpath(pszPath, nullptr);
+    return pszTarget ? pszTarget : strdup(pszPath);
+}
+
+static bool s_isDanglingLink(const char *pszPath)
+{
+    struct stat st;
+    return lstat(pszPath, &st) == 0 && S_ISLNK(st.st_mode) && stat(pszPath, &st) != 0;
+}
+
+// The folder of a path and its last part, split in a caller's buffer.
+static bool s_splitPath(const char *pszPath, char *pszFolder, size_t uSize, const char **ppszName)
+{
+    const char *pszSlash = strrchr(pszPath, '/');
+    if (!pszSlash) {
+        stringCopyBounded(pszFolder, ".", uSize);
+        *ppszName = pszPath;
+        return true;
+    }
+    const size_t uLength = pszSlash == pszPath ? 1 : (size_t)(pszSlash - pszPath);
+    if (uLength >= uSize) {
+        return false;
+    }
+    memcpy(pszFolder, pszPath, uLength);
+    pszFolder[uLength] = '\0';
+    *ppszName = pszSlash + 1;
+    return true;
+}
+
+static bool s_isTempName(const char *pszEntry, const char *pszName)
+{
+    const size_t uNameLength = strlen(pszName);
+    const size_t uInfixLength = sizeof(s_szTempInfix) - 1;
+    if (strncmp(pszEntry, pszName, uNameLength) != 0
+        || strncmp(pszEntry + uNameLength, s_szTempInfix, uInfixLength) != 0) {
+        return false;
+    }
+    const char *pszRandom = pszEntry + uNameLength + uInfixLength;
+    if (strlen(pszRandom) != (size_t)s_iTempRandomLength) {
+        return false;
+    }
+    for (const char *p = pszRandom; *p; p++) {
+        const bool bAlphaNumeric = (*p >= 'a' && *p <= 'z') || (*p >= 'A' && *p <= 'Z')
+                                || (*p >= '0' && *p <= '9');
+        if (!bAlphaNumeric) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Moves a file to a name nothing has yet; false when that name is taken.
+static bool s_renameNoReplace(const char *pszFrom, const char *pszTo, int *piError)
+{
+    if (renameat2(AT_FDCWD, pszFrom, AT_FDCWD, pszTo, RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    *piError = errno;
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    // A file system without the flag: look first (a small race, at worst).
+    if (access(pszTo, F_OK) == 0) {
+        *piError = EEXIST;
+        return false;
+    }
+    if (rename(pszFrom, pszTo) == 0) {
+        return true;
+    }
+    *piError = errno;
+    return false;
+}
+
+HUnixRegistry::HUnixRegistry()
+    : m_pEntries(nullptr), m_pszPath(nullptr), m_bChanged(false), m_bWritable(true)
+{
+    m_szLastReport[0] = '\0';
 }
 
 HUnixRegistry::~HUnixRegistry()
@@ -69,6 +157,8 @@ bool HUnixRegistry::open(HCvarManager *, const char *pszCompany, const char *psz
     m_freeEntries();
     free(m_pszPath);
     m_pszPath = nullptr;
+    m_bChanged = false;
+    m_bWritable = true;
 
     char *pszHome = sm_getEnvironmentCopy("HOME");
     if (!pszHome) {
@@ -78,7 +168,7 @@ bool HUnixRegistry::open(HCvarManager *, const char *pszCompany, const char *psz
         }
     }
     if (!pszHome) {
-        alertBox("failed to open registry: %s", "no home directory");
+        m_report("failed to open registry: %s", "no home directory");
         return false;
     }
 
@@ -96,7 +186,7 @@ bool HUnixRegistry::open(HCvarManager *, const char *pszCompany, const char *psz
     free(pszHome);
     if (iDirectoryLength < 0 || iDirectoryLength >= s_iPathSize
         || iPathLength < 0 || iPathLength >= s_iPathSize) {
-        alertBox("failed to open registry: %s", strerror(ENAMETOOLONG));
+        m_report("failed to open registry: %s", strerror(ENAMETOOLONG));
         return false;
     }
 
@@ -107,19 +197,23 @@ bool HUnixRegistry::open(HCvarManager *, const char *pszCompany, const char *psz
     if (!m_pszPath) {
         return false;
     }
+    m_removeStaleTempFiles();
     if (access(m_pszPath, F_OK) != 0) {
         return true;
     }
+    // From here on a file is there: one that can't be read is never replaced.
     FILE *pFile = fopen(m_pszPath, "rb");
     if (!pFile) {
-        alertBox("failed to open registry: %s", strerror(errno));
+        m_bWritable = false;
+        m_report("failed to open registry: %s", strerror(errno));
         return false;
     }
     // A directory opens under Linux but can't be read or replaced.
     struct stat st;
     if (fstat(fileno(pFile), &st) != 0 || S_ISDIR(st.st_mode)) {
         fclose(pFile);
-        alertBox("failed to open registry: %s", strerror(EISDIR));
+        m_bWritable = false;
+        m_report("failed to open registry: %s", strerror(EISDIR));
         return false;
     }
     const bool bWhole = m_readEntries(pFile);
@@ -132,73 +226,230 @@ bool HUnixRegistry::open(HCvarManager *, const char *pszCompany, const char *psz
 
 // A file that could be read only in part is moved aside before anything is
 // written over it: what was read stays in use, and nothing of the rest is
-// lost. The next write-back makes a clean file in its place.
+// lost. The next write-back makes a clean file in its place. An earlier
+// copy is never written over; when no copy can be made the file stays as it
+// is and nothing is written back.
 void HUnixRegistry::m_keepDamagedFile()
 {
+    char *pszTarget = s_resolveTarget(m_pszPath);
     char szDamaged[s_iPathSize];
-    const int iLength = snprintf(szDamaged, sizeof(szDamaged), "%s.damaged", m_pszPath);
-    if (iLength < 0 || iLength >= s_iPathSize || rename(m_pszPath, szDamaged) != 0) {
-        errorPrintf("HUnixRegistry::open - could not keep the damaged file '%s'\n", m_pszPath);
+    int iError = ENOMEM;
+    bool bKept = false;
+    for (int i = 1; pszTarget && i <= s_iMaxDamagedCopies && !bKept; i++) {
+        const int iLength = i == 1 ? snprintf(szDamaged, sizeof(szDamaged), "%s.damaged", pszTarget)
+                                   : snprintf(szDamaged, sizeof(szDamaged), "%s.damaged.%d", pszTarget, i);
+        if (iLength < 0 || iLength >= s_iPathSize) {
+            iError = ENAMETOOLONG;
+            break;
+        }
+        bKept = s_renameNoReplace(pszTarget, szDamaged, &iError);
+        if (!bKept && iError != EEXIST) {
+            break;
+        }
+    }
+    free(pszTarget);
+    if (!bKept) {
+        m_bWritable = false;
+        m_report("The settings and high scores file '%s' is damaged. What could be read is used, but "
+                 "the file could not be saved aside (%s), so it is left as it is and changes are not saved.",
+                 m_pszPath, strerror(iError));
         return;
     }
-    alertBox("The settings and high scores file '%s' was damaged. What could be read is kept; "
+    m_bChanged = m_pEntries != nullptr;
+    m_report("The settings and high scores file '%s' was damaged. What could be read is kept; "
              "the damaged file was saved as '%s'.", m_pszPath, szDamaged);
+}
+
+// Temporary files whose write-back was killed half-way. One that another
+// run of the game is still writing is locked, and is left alone.
+void HUnixRegistry::m_removeStaleTempFiles() const
+{
+    char *pszTarget = s_resolveTarget(m_pszPath);
+    char szFolder[s_iPathSize];
+    const char *pszName = nullptr;
+    DIR *pFolder = nullptr;
+    if (pszTarget && s_splitPath(pszTarget, szFolder, sizeof(szFolder), &pszName)) {
+        pFolder = opendir(szFolder);
+    }
+    if (!pFolder) {
+        free(pszTarget);
+        return;
+    }
+    const int iFolder = dirfd(pFolder);
+    for (const struct dirent *pEntry = readdir(pFolder); pEntry; pEntry = readdir(pFolder)) {
+        if (!s_isTempName(pEntry->d_name, pszName)) {
+            continue;
+        }
+        const int iDescriptor = openat(iFolder, pEntry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (iDescriptor < 0) {
+            continue;
+        }
+        struct stat st;
+        if (fstat(iDescriptor, &st) == 0 && S_ISREG(st.st_mode) && flock(iDescriptor, LOCK_EX | LOCK_NB) == 0) {
+            unlinkat(iFolder, pEntry->d_name, 0);
+        }
+        ::close(iDescriptor);
+    }
+    closedir(pFolder);
+    free(pszTarget);
+}
+
+void HUnixRegistry::m_report(const char *pszFormat, ...)
+{
+    char szText[LOG_LINE_SIZE];
+    va_list args;
+    va_start(args, pszFormat);
+    vsnprintf(szText, sizeof(szText), pszFormat, args);
+    va_end(args);
+    // One problem, one box: the game opens and closes the registry often.
+    if (strcmp(szText, m_szLastReport) == 0) {
+        errorPrintf("%s", szText);
+        return;
+    }
+    stringCopyBounded(m_szLastReport, szText, sizeof(m_szLastReport));
+    alertBox("%s", szText);
 }
 
 bool HUnixRegistry::close()
 {
     if (!m_pszPath) {
         m_freeEntries();
+        m_bChanged = false;
         return true;
     }
-    if (m_pEntries) {
-        // Written beside the old file and renamed over it, so a run that dies
-        // half-way leaves the old registry whole.
-        const size_t uPathLength = strlen(m_pszPath);
-        char *pszTemp = static_cast<char *>(malloc(uPathLength + 8));
-        if (!pszTemp) {
-            alertBox("failed to open registry: %s", strerror(ENOMEM));
+    if (m_pEntries && m_bChanged) {
+        // The file there could not be read: it is left as it is. Its open
+        // said so already.
+        if (!m_bWritable) {
             return false;
         }
-        memcpy(pszTemp, m_pszPath, uPathLength);
-        memcpy(pszTemp + uPathLength, ".XXXXXX", 8);
-        const int iDescriptor = mkstemp(pszTemp);
-        if (iDescriptor < 0) {
-            alertBox("failed to open registry: %s", strerror(errno));
-            free(pszTemp);
+        const int iError = m_writeFile();
+        if (iError != 0) {
+            m_report("failed to open registry: %s", strerror(iError));
             return false;
         }
-        FILE *pFile = fdopen(iDescriptor, "wb");
-        if (!pFile) {
-            const int iError = errno;
-            ::close(iDescriptor);
-            unlink(pszTemp);
-            free(pszTemp);
-            alertBox("failed to open registry: %s", strerror(iError));
-            return false;
-        }
-        bool bOk = m_writeEntries(pFile) && fflush(pFile) == 0 && fsync(fileno(pFile)) == 0;
-        int iError = errno;
-        if (fclose(pFile) != 0 && bOk) {
-            bOk = false;
-            iError = errno;
-        }
-        if (bOk && rename(pszTemp, m_pszPath) != 0) {
-            bOk = false;
-            iError = errno;
-        }
-        if (!bOk) {
-            unlink(pszTemp);
-            free(pszTemp);
-            alertBox("failed to open registry: %s", strerror(iError ? iError : EIO));
-            return false;
-        }
-        free(pszTemp);
-        m_freeEntries();
     }
+    m_freeEntries();
+    m_bChanged = false;
     free(m_pszPath);
     m_pszPath = nullptr;
     return true;
+}
+
+// Written beside the old file and renamed over it, so a run that dies
+// half-way leaves the old registry whole. Where no file can be made beside
+// it (a folder the user may not write) it is written in place instead.
+int HUnixRegistry::m_writeFile() const
+{
+    if (s_isDanglingLink(m_pszPath)) {
+        return m_writeInPlace();
+    }
+    char *pszTarget = s_resolveTarget(m_pszPath);
+    if (!pszTarget) {
+        return ENOMEM;
+    }
+    struct stat stOld;
+    const bool bExists = stat(pszTarget, &stOld) == 0;
+    // A file the user may not write stays as it is, as an in-place write
+    // would leave it.
+    if (bExists && access(pszTarget, W_OK) != 0 && errno == EACCES) {
+        free(pszTarget);
+        return EACCES;
+    }
+
+    const size_t uTargetLength = strlen(pszTarget);
+    const size_t uTempSize = uTargetLength + sizeof(s_szTempInfix) + (size_t)s_iTempRandomLength;
+    char *pszTemp = static_cast<char *>(malloc(uTempSize));
+    if (!pszTemp) {
+        free(pszTarget);
+        return ENOMEM;
+    }
+    int iDescriptor = -1;
+    int iError = 0;
+    // A temporary file removed between its making and its lock by another
+    // run's clean-up is made again.
+    for (int iTry = 0; iTry < 3 && iDescriptor < 0; iTry++) {
+        snprintf(pszTemp, uTempSize, "%s%sXXXXXX", pszTarget, s_szTempInfix);
+        iDescriptor = mkstemp(pszTemp);
+        if (iDescriptor < 0) {
+            iError = errno;
+            break;
+        }
+        struct stat stTemp;
+        if (flock(iDescriptor, LOCK_EX) != 0 || fstat(iDescriptor, &stTemp) != 0 || stTemp.st_nlink == 0) {
+            ::close(iDescriptor);
+            iDescriptor = -1;
+            iError = EAGAIN;
+        }
+    }
+    if (iDescriptor < 0) {
+        free(pszTemp);
+        free(pszTarget);
+        if (iError == EACCES || iError == EPERM || iError == EROFS) {
+            return m_writeInPlace();
+        }
+        return iError;
+    }
+    if (bExists) {
+        // Owner first: changing it clears the set-id bits of the mode.
+        if ((stOld.st_uid != geteuid() || stOld.st_gid != getegid())
+            && fchown(iDescriptor, stOld.st_uid, stOld.st_gid) != 0) {
+            errorPrintf("HUnixRegistry::close - could not keep the owner of '%s'\n", pszTarget);
+        }
+        if (fchmod(iDescriptor, stOld.st_mode & 07777) != 0) {
+            errorPrintf("HUnixRegistry::close - could not keep the mode of '%s'\n", pszTarget);
+        }
+    }
+    FILE *pFile = fdopen(iDescriptor, "wb");
+    if (!pFile) {
+        iError = errno;
+        ::close(iDescriptor);
+        unlink(pszTemp);
+        free(pszTemp);
+        free(pszTarget);
+        return iError;
+    }
+    bool bOk = m_writeEntries(pFile) && fflush(pFile) == 0 && fsync(fileno(pFile)) == 0;
+    iError = errno;
+    if (fclose(pFile) != 0 && bOk) {
+        bOk = false;
+        iError = errno;
+    }
+    if (bOk && rename(pszTemp, pszTarget) != 0) {
+        bOk = false;
+        iError = errno;
+    }
+    if (!bOk) {
+        unlink(pszTemp);
+    }
+    free(pszTemp);
+    free(pszTarget);
+    return bOk ? 0 : (iError ? iError : EIO);
+}
+
+// Through a symbolic link too. Not truncated before the new records are in,
+// so a failure to open it loses nothing.
+int HUnixRegistry::m_writeInPlace() const
+{
+    const int iDescriptor = ::open(m_pszPath, O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (iDescriptor < 0) {
+        return errno;
+    }
+    FILE *pFile = fdopen(iDescriptor, "wb");
+    if (!pFile) {
+        const int iError = errno;
+        ::close(iDescriptor);
+        return iError;
+    }
+    bool bOk = m_writeEntries(pFile) && fflush(pFile) == 0;
+    const long iSize = bOk ? ftell(pFile) : -1;
+    bOk = bOk && iSize >= 0 && ftruncate(fileno(pFile), (off_t)iSize) == 0 && fsync(fileno(pFile)) == 0;
+    int iError = errno;
+    if (fclose(pFile) != 0 && bOk) {
+        bOk = false;
+        iError = errno;
+    }
+    return bOk ? 0 : (iError ? iError : EIO);
 }
 
 HRegistryEntry *HUnixRegistry::m_findEntry(const char *pszKey) const
@@ -243,6 +494,10 @@ bool HUnixRegistry::setString(const char *pszKey, const void *pData, int32_t iLe
 
     HRegistryEntry *pEntry = m_findEntry(pszKey);
     if (pEntry) {
+        if (pEntry->m_iLength == iLength && memcmp(pEntry->m_pData, pCopy, (size_t)iLength) == 0) {
+            free(pCopy);
+            return true;    // the same value: nothing to write back
+        }
         free(pEntry->m_pData);
     } else {
         pEntry = static_cast<HRegistryEntry *>(calloc(1, sizeof(HRegistryEntry)));
@@ -259,6 +514,7 @@ bool HUnixRegistry::setString(const char *pszKey, const void *pData, int32_t iLe
     }
     pEntry->m_pData = pCopy;
     pEntry->m_iLength = iLength;
+    m_bChanged = true;
     return true;
 }
 

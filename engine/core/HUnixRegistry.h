@@ -4,6 +4,7 @@
 #include <stdio.h>
 
 #include "HRegistry.h"
+#include "HString.h"     // H_PRINTF_FORMAT
 
 // One key and its value; owned by the registry's list.
 struct HRegistryEntry {
@@ -15,7 +16,9 @@ struct HRegistryEntry {
 
 // The registry as a file "$HOME/.quorvex/registry_<company>_<product>":
 // records of key, NUL, 32-bit little-endian length and the value bytes,
-// one after another to the end of the file; no header.
+// one after another to the end of the file; no header. Close writes the file
+// back only when a value changed; a file that could not be read is never
+// written over.
 class HUnixRegistry : public HRegistry {
 public:
                         HUnixRegistry();
@@ -45,9 +48,18 @@ private:
     bool                m_readEntries(FILE *pFile);
     void                m_keepDamagedFile();
     bool                m_writeEntries(FILE *pFile) const;
+    // 0 when the file was written, else the error.
+    int                 m_writeFile() const;
+    int                 m_writeInPlace() const;
+    void                m_removeStaleTempFiles() const;
+    // An alert box, unless this registry showed the same text already.
+    void                m_report(const char *pszFormat, ...) H_PRINTF_FORMAT(2, 3);
 
     HRegistryEntry *    m_pEntries;             // newest key first
     char *              m_pszPath;              // heap; null while closed
+    bool                m_bChanged;             // entries differ from the file
+    bool                m_bWritable;            // false: the file is left as it is
+    char                m_szLastReport[1024];
 };
 
 #endif // HUNIXREGISTRY_H

@@ -53,6 +53,21 @@ bool HOGGLoader::sm_decode(const uint8_t *pData, int32_t iSize, const char *pszN
         return false;
     }
 
+    // Decoded at the file's own rate: another rate would play at the wrong
+    // speed, so it is refused, as a WAV file at another rate is.
+    if (stream.getFrequency() != iFrequency) {
+        logPrintf("HOGGLoader::loadAudioSample - file '%s' frequency %d != requested frequency %d\n",
+                  pszName, (int)stream.getFrequency(), (int)iFrequency);
+        stream.shutdown();
+        return false;
+    }
+    if (stream.getChannels() != 1 && stream.getChannels() != 2) {
+        logPrintf("HOGGLoader::loadAudioSample - %d channels unsupported in file '%s'\n",
+                  (int)stream.getChannels(), pszName);
+        stream.shutdown();
+        return false;
+    }
+
     const int32_t iLength = stream.getLength();
     if (iLength <= 0 || iLength > OGG_MAX_DECODED) {
         errorPrintf("HOGGLoader::loadAudioSample - bad decoded length %d in '%s'", iLength, pszName);

@@ -82,8 +82,12 @@ bool HOVAudioStream::m_open(const uint8_t *pBlock, int32_t iSize, int32_t iBits,
         return false;
     }
 
+    // The format reported is the one read() gives: the file's channels and
+    // rate in 16 bits, whatever the caller asked for.
     const vorbis_info *pInfo = ov_info(m_pDecoder, -1);
     m_iChannels = pInfo ? pInfo->channels : 0;
+    m_iFrequency = pInfo && pInfo->rate > 0 && pInfo->rate <= INT32_MAX ? (int32_t)pInfo->rate : 0;
+    m_iBits = 16;
     m_iCurrentSection = 0;
     m_bOpened = true;
     return true;

@@ -9,7 +9,8 @@
 struct OggVorbis_File;
 
 // Ogg Vorbis decoded from memory into signed 16-bit little-endian samples at
-// the file's own rate. At the end of the data it jumps back to the loop point,
+// the file's own rate; once opened, getChannels and getFrequency give the
+// file's. At the end of the data it jumps back to the loop point,
 // so a read normally fills the whole buffer; it comes back short only when the
 // data is damaged or the loop point cannot be reached (a negative loop point
 // plays the data once).

@@ -55,14 +55,16 @@ bool HWAVLoader::sm_decode(const uint8_t *pData, int32_t iSize, const char *pszN
     const int32_t iFileBits = s_readU16(pData + 34);
     const uint32_t uDataSize = s_readU32(pData + 40);
 
+    // A sound the mixer can't play as it is: said in the log, since the
+    // game goes on without it.
     if (iFileRate != iFrequency) {
-        errorPrintf("HWAVLoader::loadAudioSample - file '%s' frequency %d != requested frequency %d",
-                    pszName, iFileRate, iFrequency);
+        logPrintf("HWAVLoader::loadAudioSample - file '%s' frequency %d != requested frequency %d\n",
+                  pszName, iFileRate, iFrequency);
         return false;
     }
     if (iChannels != 1 && iChannels != 2) {
-        errorPrintf("HWAVLoader::loadAudioSample - %d channels unsupported in file '%s'",
-                    iChannels, pszName);
+        logPrintf("HWAVLoader::loadAudioSample - %d channels unsupported in file '%s'\n",
+                  iChannels, pszName);
         return false;
     }
     // The data may not claim more bytes than follow the header.

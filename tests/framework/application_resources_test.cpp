@@ -69,6 +69,8 @@ protected:
                                    { "tile.tga", makeTGA(4, 4, 255, 255, 0) },
                                    { "click.wav", wav },
                                    { "theme.ogg", ogg },
+                                   { "mono.ogg", audioEncodeOgg(1, 22050, audioSine(1, 22050, 4410, 440.0, 8000)) },
+                                   { "fast.ogg", audioEncodeOgg(2, 44100, audioSine(2, 44100, 4410, 440.0, 8000)) },
                                    { "broken.ogg", Bytes(300, 0x55) } }));
         m_app.reset(new TestApp);
         m_app->stage = 2;
@@ -284,6 +286,30 @@ TEST_F(ResourceTest, ThemeMusicPlaysThroughTheMixer)
     EXPECT_TRUE(m_app->loadThemeMusic("absent.ogg", m_app->getResourceFileSystem(), 0));
     finish();
     EXPECT_EQ(m_app->getAudioDevice(), nullptr);
+}
+
+TEST_F(ResourceTest, SoundsTheMixerCannotPlayAreRefusedAndTheGameGoesOn)
+{
+    start("+set c_soundDriver default +set qv_trace 1");
+    ASSERT_NE(m_app->mixingStream(), nullptr);
+    // A mono theme would play at twice the speed: it is refused, silent.
+    EXPECT_TRUE(m_app->loadThemeMusic("mono.ogg", m_app->getResourceFileSystem(), 0));
+    m_app->setMusicPlaying(true);
+    std::vector<uint8_t> buffer(4096, 1);
+    m_app->mixer().readNextChunk(buffer.data(), (int32_t)buffer.size());
+    EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](uint8_t value) { return value == 0; }));
+
+    // An effect at 44.1 kHz is refused too; the others still play.
+    int32_t voice = -1;
+    EXPECT_FALSE(m_app->getSampleCache()->playSample(&voice, "fast.ogg", 16, 22050, 0, 255, 0, true));
+    EXPECT_TRUE(m_app->getSampleCache()->playSample(&voice, "click.wav", 16, 22050, 0, 255, 0, true));
+    EXPECT_EQ(voice, 0);
+    EXPECT_TRUE(m_hook.boxes().empty());
+    finish();
+
+    const std::string trace = m_folder.read("trace.txt");
+    EXPECT_NE(trace.find("theme music 'mono.ogg' is 22050 Hz with 1 channel(s)"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("file 'fast.ogg' frequency 44100 != requested frequency 22050"), std::string::npos) << trace;
 }
 
 TEST_F(ResourceTest, MusicWithoutAudioDeviceAndBrokenMusic)

@@ -180,6 +180,25 @@ TEST_F(JPEGTest, DamagedFilesFailWithoutEndingTheProgram)
         EXPECT_FALSE(loader.load(&m_fs, szName)) << szName;
         EXPECT_EQ(nullptr, loader.getImage()) << szName;
     }
+    // A few junk bytes before a marker only draw a warning: the image is
+    // whole and loads, exactly.
+    const std::vector<uint8_t> exact = encodeJpeg(16, 16, 3, JCS_RGB, blockPixels(s_colors), true);
+    std::vector<uint8_t> junk(exact.begin(), exact.end());
+    const uint8_t aJunk[] = { 0x12, 0x34, 0x56 };
+    junk.insert(junk.end() - 2, aJunk, aJunk + sizeof(aJunk));          // before the end marker
+    for (size_t i = 2; i + 1 < junk.size(); i++) {
+        if (junk[i] == 0xFF && junk[i + 1] == 0xDB) {                  // before the first table
+            junk.insert(junk.begin() + (long)i, aJunk, aJunk + sizeof(aJunk));
+            break;
+        }
+    }
+    writeFile("junk.jpg", junk);
+    HJPGLoader junkLoader;
+    ASSERT_TRUE(junkLoader.load(&m_fs, "junk.jpg"));
+    EXPECT_EQ(HImage::packColor(200, 100, 50, 255), junkLoader.getImage()->getPixel32(12, 3));
+    EXPECT_EQ(HImage::packColor(7, 7, 7, 255), junkLoader.getImage()->getPixel32(15, 15));
+    junkLoader.release();
+
     // The same loader still decodes a good file afterwards.
     writeFile("good.jpg", good);
     HJPGLoader loader;

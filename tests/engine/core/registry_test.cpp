@@ -2,15 +2,19 @@
 // truncated or hostile. Every test runs in a home folder of its own.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <grp.h>
 #include <pwd.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 
 #include "HRegistry.h"
@@ -55,6 +59,28 @@ int waitChild(pid_t pid)
     return -2;
 }
 
+// CI runs as root, whom no permission stops: a check of permissions runs in
+// a child as the unprivileged user 65534, to whom the home folder is handed
+// first. The child's result is its exit status (0 when every step held).
+int runUnprivileged(const std::string &home, const std::function<int()> &check)
+{
+    const uid_t uid = 65534;
+    if (getuid() == 0 && system(("chown -R 65534:65534 '" + home + "'").c_str()) != 0) {
+        return -3;
+    }
+    const pid_t pid = fork();
+    if (pid < 0) {
+        return -4;
+    }
+    if (pid == 0) {
+        if (getuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0)) {
+            _exit(90);
+        }
+        _exit(check());
+    }
+    return waitChild(pid);
+}
+
 class RegistryTest : public testing::Test {
 protected:
     void SetUp() override
@@ -92,6 +118,8 @@ protected:
     }
 
     bool fileExists() const { return access(m_file.c_str(), F_OK) == 0; }
+
+    std::string folder() const { return m_home + "/.quorvex"; }
 
     void writeFile(const std::string &bytes)
     {
@@ -189,6 +217,26 @@ TEST_F(RegistryTest, CloseWritesOnlyWhenSomethingIsHeld)
     ASSERT_TRUE(m_registry.close());
     EXPECT_TRUE(fileExists());
     EXPECT_EQ(fileBytes(), "");
+
+    // Only a change is written back: the same values leave the file alone.
+    // The new file keeps the old one's mode.
+    writeFile(record("k", "v"));
+    ASSERT_EQ(chmod(m_file.c_str(), 0640), 0);
+    struct stat stBefore, stAfter;
+    ASSERT_EQ(stat(m_file.c_str(), &stBefore), 0);
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(m_registry.setBinary("k", "v", 1));
+    ASSERT_TRUE(m_registry.close());
+    ASSERT_EQ(stat(m_file.c_str(), &stAfter), 0);
+    EXPECT_EQ(stAfter.st_ino, stBefore.st_ino);
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(m_registry.setBinary("k", "w", 1));
+    ASSERT_TRUE(m_registry.close());
+    ASSERT_EQ(stat(m_file.c_str(), &stAfter), 0);
+    EXPECT_NE(stAfter.st_ino, stBefore.st_ino);
+    EXPECT_EQ(stAfter.st_mode & 0777, 0640u);
+    EXPECT_EQ(fileBytes(), record("k", "w"));
+    writeFile("");
 
     // Values set while closed live in memory only.
     ASSERT_TRUE(m_registry.setBinary("ghost", "g", 1));
@@ -323,13 +371,38 @@ TEST_F(RegistryTest, DamagedFileIsKeptAsideAndReportedOnce)
     ASSERT_TRUE(open());
     EXPECT_EQ(m_hook.boxes().size(), 1u);
 
+    // A second damaged file gets a name of its own; the first copy stays.
+    ASSERT_TRUE(m_registry.close());
+    const std::string damaged2 = good + "cut";
+    writeFile(damaged2);
+    ASSERT_TRUE(open());
+    ASSERT_EQ(m_hook.boxes().size(), 2u);
+    EXPECT_NE(m_hook.boxes()[1].text.find(".damaged.2"), std::string::npos) << m_hook.boxes()[1].text;
+    std::string kept2;
+    pFile = fopen((m_file + ".damaged.2").c_str(), "rb");
+    ASSERT_NE(pFile, nullptr);
+    while ((c = fgetc(pFile)) != EOF) {
+        kept2 += (char)c;
+    }
+    fclose(pFile);
+    EXPECT_EQ(kept2, damaged2);
+    pFile = fopen((m_file + ".damaged").c_str(), "rb");
+    ASSERT_NE(pFile, nullptr);
+    kept.clear();
+    while ((c = fgetc(pFile)) != EOF) {
+        kept += (char)c;
+    }
+    fclose(pFile);
+    EXPECT_EQ(kept, damaged);
+
     // A whole file is never moved aside.
     ASSERT_TRUE(m_registry.close());
     unlink((m_file + ".damaged").c_str());
+    unlink((m_file + ".damaged.2").c_str());
     ASSERT_TRUE(open());
     ASSERT_TRUE(m_registry.close());
     EXPECT_NE(access((m_file + ".damaged").c_str(), F_OK), 0);
-    EXPECT_EQ(m_hook.boxes().size(), 1u);
+    EXPECT_EQ(m_hook.boxes().size(), 2u);
 }
 
 TEST_F(RegistryTest, FailedWriteBackKeepsEverything)
@@ -363,6 +436,144 @@ TEST_F(RegistryTest, UnreadableFileFailsTheOpen)
     EXPECT_NE(m_registry.getPath(), nullptr);
     EXPECT_TRUE(m_registry.close());
     rmdir(m_file.c_str());
+}
+
+TEST_F(RegistryTest, ReadOnlyFolderIsWrittenInPlaceOrReportedOnce)
+{
+    writeFile(record("k", "old"));
+    ASSERT_EQ(chmod(m_file.c_str(), 0640), 0);
+    ASSERT_EQ(chmod(folder().c_str(), 0500), 0);
+    const int iResult = runUnprivileged(m_home, [this]() {
+        ScopedMessageHook hook;
+        HUnixRegistry registry;
+        // No temporary file can be made beside it: the file is rewritten.
+        if (!registry.open(nullptr, "Quorvex", "Gobstrel") || !registry.setBinary("k", "new", 3)
+            || !registry.close()) {
+            return 1;
+        }
+        struct stat st;
+        if (fileBytes() != record("k", "new") || !hook.boxes().empty() || stat(m_file.c_str(), &st) != 0
+            || (st.st_mode & 0777) != 0640) {
+            return 2;
+        }
+        // Now it truly can't be saved: an unchanged registry still closes
+        // quietly, and every change fails with one box in all.
+        if (chmod(m_file.c_str(), 0440) != 0 || !registry.open(nullptr, "Quorvex", "Gobstrel")
+            || !registry.setBinary("k", "new", 3) || !registry.close() || !hook.boxes().empty()) {
+            return 3;
+        }
+        for (int i = 0; i < 6; i++) {
+            if (!registry.open(nullptr, "Quorvex", "Gobstrel") || !registry.setBinary("k", i % 2 ? "odd" : "even", 3)
+                || registry.close()) {
+                return 4;
+            }
+        }
+        if (hook.boxes().size() != 1 || hook.boxes()[0].text != "failed to open registry: Permission denied") {
+            return 5;
+        }
+        return fileBytes() == record("k", "new") ? 0 : 6;
+    });
+    chmod(folder().c_str(), 0700);
+    EXPECT_EQ(iResult, 0);
+}
+
+TEST_F(RegistryTest, FilesThatCannotBeReadOrKeptAsideAreNeverReplaced)
+{
+    const std::string unreadable = record("HS:0", "score");
+    writeFile(unreadable);
+    ASSERT_EQ(chmod(m_file.c_str(), 0), 0);
+    int iResult = runUnprivileged(m_home, [this]() {
+        ScopedMessageHook hook;
+        HUnixRegistry registry;
+        if (registry.open(nullptr, "Quorvex", "Gobstrel")) {
+            return 1;
+        }
+        registry.setBinary("HS:0", "lost", 4);
+        if (registry.close() || registry.open(nullptr, "Quorvex", "Gobstrel")) {
+            return 2;
+        }
+        return hook.boxes().size() == 1 ? 0 : 3;
+    });
+    EXPECT_EQ(iResult, 0);
+    struct stat st;
+    ASSERT_EQ(stat(m_file.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0u);
+    EXPECT_EQ(fileBytes(), unreadable);
+
+    // Damaged, in a folder where no copy can be put aside: it stays whole.
+    const std::string damaged = record("a", "1") + "cut";
+    ASSERT_EQ(chmod(m_file.c_str(), 0600), 0);
+    writeFile(damaged);
+    ASSERT_EQ(chmod(folder().c_str(), 0500), 0);
+    iResult = runUnprivileged(m_home, [this]() {
+        ScopedMessageHook hook;
+        HUnixRegistry registry;
+        if (!registry.open(nullptr, "Quorvex", "Gobstrel") || !registry.setBinary("a", "2", 1)
+            || registry.close()) {
+            return 1;
+        }
+        return hook.boxes().size() == 1 && hook.boxes()[0].text.find("left as it is") != std::string::npos ? 0 : 2;
+    });
+    chmod(folder().c_str(), 0700);
+    EXPECT_EQ(iResult, 0);
+    EXPECT_EQ(fileBytes(), damaged);
+    EXPECT_NE(access((m_file + ".damaged").c_str(), F_OK), 0);
+}
+
+TEST_F(RegistryTest, LinksModesAndLeftoverTemporaryFiles)
+{
+    // Left by write-backs that were killed; one is still being written by
+    // another run (it holds the lock). Other names are not ours to touch.
+    writeFile(record("k", "v"));
+    const std::string stale = m_file + ".tmp.Ab12Cd";
+    const std::string held = m_file + ".tmp.Held01";
+    const std::string aNotOurs[] = { m_file + ".backup", m_file + ".tmp.Ab12Cd7", m_file + ".tmp.", folder() + "/x.tmp.Ab12Cd" };
+    for (const std::string &name : { stale, held, aNotOurs[0], aNotOurs[1], aNotOurs[2], aNotOurs[3] }) {
+        FILE *pFile = fopen(name.c_str(), "wb");
+        ASSERT_NE(pFile, nullptr);
+        fputs("partial", pFile);
+        fclose(pFile);
+    }
+    const int iHeld = ::open(held.c_str(), O_RDONLY);
+    ASSERT_GE(iHeld, 0);
+    ASSERT_EQ(flock(iHeld, LOCK_EX), 0);
+    ASSERT_TRUE(open());
+    EXPECT_NE(access(stale.c_str(), F_OK), 0);
+    EXPECT_EQ(access(held.c_str(), F_OK), 0);
+    for (const std::string &name : aNotOurs) {
+        EXPECT_EQ(access(name.c_str(), F_OK), 0) << name;
+    }
+    ASSERT_TRUE(m_registry.close());
+    ::close(iHeld);
+
+    // A link is written through and stays a link; the target keeps its mode.
+    const std::string elsewhere = m_home + "/elsewhere";
+    const std::string target = elsewhere + "/settings";
+    ASSERT_EQ(mkdir(elsewhere.c_str(), 0700), 0);
+    ASSERT_EQ(rename(m_file.c_str(), target.c_str()), 0);
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    ASSERT_EQ(symlink("../elsewhere/settings", m_file.c_str()), 0);
+    ASSERT_TRUE(open());
+    EXPECT_EQ(get("k"), "v");
+    ASSERT_TRUE(m_registry.setBinary("k", "linked", 6));
+    ASSERT_TRUE(m_registry.close());
+    struct stat st;
+    ASSERT_EQ(lstat(m_file.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(fileBytes(), record("k", "linked"));
+    EXPECT_EQ(system(("test $(ls -A '" + elsewhere + "' | wc -l) -eq 1").c_str()), 0);
+
+    // A link whose target is missing gets its target made.
+    ASSERT_EQ(unlink(target.c_str()), 0);
+    ASSERT_TRUE(open());
+    ASSERT_TRUE(m_registry.setBinary("k", "new", 3));
+    ASSERT_TRUE(m_registry.close());
+    ASSERT_EQ(lstat(m_file.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(fileBytes(), record("k", "new"));
+    EXPECT_TRUE(m_hook.boxes().empty());
 }
 
 TEST_F(RegistryTest, OpenRegistryIsWrittenBackAtExit)

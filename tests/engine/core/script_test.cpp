@@ -161,7 +161,7 @@ TEST_F(LuaEngineTest, GlobalsAndFields)
 
 TEST_F(LuaEngineTest, NumbersReadAsTextAndTruncate)
 {
-    ASSERT_TRUE(run("t = { n = 2.9, m = -2.9, i = 7, s = \"12\", sub = { f = 1.5 } }"));
+    ASSERT_TRUE(run("t = { n = 2.9, m = -2.9, i = 7, s = \"12\", sub = { f = 1.5 }, r = 3.0 }"));
     ASSERT_TRUE(m_engine.getGlobal("t"));
     const int iTop = m_engine.getTop();
 
@@ -171,6 +171,7 @@ TEST_F(LuaEngineTest, NumbersReadAsTextAndTruncate)
     ASSERT_NE(pszHalf, nullptr);
     EXPECT_STREQ(pszSeven, "7");
     EXPECT_STREQ(pszHalf, "2.9");
+    EXPECT_STREQ(m_engine.readTableString("r"), "3");       // an integral float
     EXPECT_EQ(m_engine.getTop(), iTop);
 
     int iValue = 99;
@@ -245,17 +246,24 @@ TEST_F(LuaEngineTest, NativeFunctionsAndUserData)
     EXPECT_FLOAT_EQ(m_engine.toNumber(-1), 42.0f);
     m_engine.pop(1);
 
-    // A failing call is reported, not fatal.
-    ASSERT_TRUE(run("function boom() local x = nil; return x.y end"));
+    // A failing call is reported, not fatal, and leaves the stack as it was
+    // below the function: no error message stays behind.
+    ASSERT_TRUE(run("function boom(a, b) local x = nil; return x.y end"));
+    const int iTop = m_engine.getTop();
     ASSERT_TRUE(m_engine.getFunction("boom"));
-    EXPECT_NE(m_engine.call(0, 0), 0);
-    m_engine.pop(1);
+    m_engine.pushNumber(1.0f);
+    m_engine.pushString("two");
+    EXPECT_NE(m_engine.call(2, 1), 0);
+    EXPECT_EQ(m_engine.getTop(), iTop);
 
     int iCookie = 0;
     m_engine.pushUserData(&iCookie);
     EXPECT_EQ(m_engine.toUserData(-1), &iCookie);
     m_engine.pushString("text");
     EXPECT_STREQ(m_engine.toString(-1), "text");
+    m_engine.pushNumber(3.0f);
+    EXPECT_STREQ(m_engine.toString(-1), "3");
+    m_engine.pop(1);
     m_engine.pushNil();
     m_engine.pop(3);
 }

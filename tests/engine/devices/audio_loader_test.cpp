@@ -162,13 +162,17 @@ TEST_F(AudioLoaderTest, WavSixteenBitNarrowedToEight)
     EXPECT_EQ(129, s.m_pBuffer[3]);
 }
 
-TEST_F(AudioLoaderTest, WavAtAnotherRateOrWidthIsRefused)
+TEST_F(AudioLoaderTest, SoundAtAnotherRateOrWidthIsRefused)
 {
     put("fast.wav", audioMakeWav(1, 44100, 16, bytes16({ 1, 2 })));
+    put("fast.ogg", audioEncodeOgg(2, 44100, audioSine(2, 44100, 2000, 300.0, 10000)));
     put("wide24.wav", audioMakeWav(1, 22050, 24, std::vector<uint8_t>(6, 1)));
     HAudioSample s;
     EXPECT_FALSE(load("fast.wav", &s));
     EXPECT_TRUE(load("fast.wav", &s, 16, 44100));
+    EXPECT_FALSE(load("fast.ogg", &s));
+    ASSERT_TRUE(load("fast.ogg", &s, 16, 44100));
+    EXPECT_EQ(44100, s.m_iFrequency);
     EXPECT_FALSE(load("wide24.wav", &s, 24));
     EXPECT_FALSE(load("wide24.wav", &s, 16));
 }
