@@ -306,8 +306,11 @@ void HUnixRegistry::m_report(const char *pszFormat, ...)
         errorPrintf("%s", szText);
         return;
     }
-    stringCopyBounded(m_szLastReport, szText, sizeof(m_szLastReport));
+    // Marked as said only once the box is answered: a run that ends inside
+    // the box (a display driver giving up) still says it from the exit-time
+    // write-back.
     alertBox("%s", szText);
+    stringCopyBounded(m_szLastReport, szText, sizeof(m_szLastReport));
 }
 
 bool HUnixRegistry::close()

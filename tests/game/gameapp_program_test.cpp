@@ -634,7 +634,8 @@ std::string s_storeSettings(const std::string &home)
 // itself within the time limit or died of a signal; 124 when uid cannot run
 // the program.
 int s_runWithoutDisplay(const std::string &work, const std::string &home, const char *display,
-                        const char *term, const char *driver, uid_t uid, std::string *errors)
+                        const char *term, const char *driver, const char *option, uid_t uid,
+                        std::string *errors)
 {
     return runChildCapturing(STDERR_FILENO, [&] {
         if (chdir(work.c_str()) != 0) {
@@ -667,7 +668,7 @@ int s_runWithoutDisplay(const std::string &work, const std::string &home, const 
         if (access(kProgram, X_OK) != 0) {
             _exit(124);
         }
-        execl(kProgram, kProgram, "--nosound", (char *)nullptr);
+        execl(kProgram, kProgram, "--nosound", option, (char *)nullptr);
         _exit(127);
     }, errors, 30);
 }
@@ -696,15 +697,17 @@ TEST(GameProgram, WithoutADisplayEveryAlertIsAnsweredOnTheConsole)
         const char *display;
         const char *term;
         const char *driver;
+        const char *option;
         bool readOnlyHome;
     } cases[] = {
-        { nullptr, nullptr, nullptr, false },
-        { nullptr, "xterm", nullptr, false },
+        { nullptr, nullptr, nullptr, nullptr, false },
+        { nullptr, "xterm", nullptr, nullptr, false },
         // A display that does not exist, as when the X server refuses.
-        { ":4093", "xterm", nullptr, false },
-        { nullptr, nullptr, nullptr, true },
-        // Asked for by name, it ends the process when it finds no terminal.
-        { nullptr, nullptr, "caca", true },
+        { ":4093", "xterm", nullptr, nullptr, false },
+        { nullptr, nullptr, nullptr, nullptr, true },
+        // Asked for by name, it ends the process when it finds no terminal;
+        // the changed window setting then has to be written back at exit.
+        { nullptr, nullptr, "caca", "--windowed", true },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string("DISPLAY=") + (c.display ? c.display : "(unset)") + " TERM=" +
@@ -715,7 +718,7 @@ TEST(GameProgram, WithoutADisplayEveryAlertIsAnsweredOnTheConsole)
         ASSERT_EQ(0, chmod((home.path + "/.quorvex").c_str(), mode));
         ASSERT_EQ(0, chmod(home.path.c_str(), mode));
         std::string errors;
-        const int status = s_runWithoutDisplay(work.path, home.path, c.display, c.term, c.driver,
+        const int status = s_runWithoutDisplay(work.path, home.path, c.display, c.term, c.driver, c.option,
                                                c.readOnlyHome ? nobody : 0, &errors);
         const std::string output = readWholeFile(work.path + "/stdout.txt");
         // Writable again, so the scratch folder can go.
