@@ -107,16 +107,18 @@ static void s_options(AssetSet &set) {
     text(cr, titleStyle(36), 220, 58, ALIGN_CENTRE, "OPTIONS");
     TextStyle st = bodyStyle(16);
     st.font = FONT_BOLD;
-    // Each label ends a fixed gap left of its switch, on the switch's middle
-    // line. The switches stand at the game's fixed places, which are not in
-    // one column, so the labels follow them rather than a margin.
+    // Each label ends just left of its switch, on the switch's middle line.
+    // The switches stand at the game's fixed places: sound, music and alarm
+    // nearly in one column, so their labels share one right edge; full
+    // screen and the arrow keys stand further right, and so do their labels.
     static const struct {
-        int x, y, h;
+        int right, y, h;
         const char *label;
-    } switches[] = {{302, 96, 34, "Arrow keys move the:"}, {110, 138, 30, "Sound"}, {114, 183, 30, "Music"},
-                    {178, 222, 30, "Full screen"},         {115, 326, 30, "Alarm"}};
-    for (const auto &sw : switches) {
-        text(cr, st, sw.x - kLabelGap, sw.y + sw.h / 2 + 5, ALIGN_RIGHT, sw.label);
+    } labels[] = {{302 - kLabelGap, 96, 34, "Arrow keys move the:"}, {110 - kLabelGap, 138, 30, "Sound"},
+                  {110 - kLabelGap, 183, 30, "Music"},                {178 - kLabelGap, 222, 30, "Full screen"},
+                  {110 - kLabelGap, 326, 30, "Alarm"}};
+    for (const auto &l : labels) {
+        text(cr, st, l.right, l.y + l.h / 2 + 5, ALIGN_RIGHT, l.label);
     }
     TextStyle small = bodyStyle(12);
     text(cr, small, 185, 346, ALIGN_LEFT, "sounds when time runs low");
