@@ -364,17 +364,27 @@ intptr_t QVDialog::doModal(QVApplication *application, H2DDisplayDevice *display
     }
     sm_openDialogs.pop();
 
-    // Controls heard no pointer motion while the dialog ran: let them see
-    // where the pointer is now, so a button lit when the dialog opened does
-    // not stay lit after it closed.
-    if (application && sm_openDialogs.getCount() == 0) {
+    // Whatever lies below heard no pointer motion while the dialog ran: let
+    // it see where the pointer is now, so a button lit when the dialog
+    // opened does not stay lit after it closed. That is the dialog below,
+    // or the controls once the last dialog has closed.
+    if (application) {
         HEvent motion;
         memset(&motion, 0, sizeof(motion));
         motion.m_iType = ET_MOUSEMOVE;
         motion.setTime(application->getCurrentTime());
         motion.m_iX = eventQueue->getLastPointerX();
         motion.m_iY = eventQueue->getLastPointerY();
-        application->dispatchToControls(motion);
+        QVDialog *below = sm_openDialogs.getCount() > 0 ? static_cast<QVDialog *>(sm_openDialogs.peek(0)) : nullptr;
+        if (below) {
+            // As its own loop would take it: the items see it through the
+            // walk, which no item ends on a motion.
+            if (below->handleEvent(motion)) {
+                below->findItem(motion);
+            }
+        } else {
+            application->dispatchToControls(motion);
+        }
     }
     return result;
 }

@@ -32,7 +32,8 @@ GameApp::GameApp()
       m_state(GS_PLAYING), m_countdown(0), m_countdownTotal(0),
       m_gameTime(0), m_lastTickTime(0), m_lastClockReading(0), m_clockRead(false),
       m_alarmVoice(-1), m_alarmPlaying(false),
-      m_textFont(nullptr), m_lastBonusClickTime(0)
+      m_textFont(nullptr), m_lastBonusClickTime(0),
+      m_infoScreensFailed(0), m_infoScreensReported(0)
 {
     m_slideFrom[0] = m_slideFrom[1] = 0;
     m_lastClick[0] = m_lastClick[1] = 0;

@@ -164,6 +164,9 @@ public:
     void                drawTileSprite(const TileCell &cell, int x, int y, uint8_t glow, const HRect &clip);
     void                invalidatePlayArea();
     void                animateSlide();
+    // Tells the player, once per picture, of an info screen that could not be
+    // loaded. Called between frames: a message box covers the screen.
+    void                reportFailedInfoScreens();
 
     // --- HUD ---
     QVSprite *          digitSprite(char c);
@@ -228,6 +231,10 @@ public:
 
     // Game time of the last bonus-count click.
     int64_t             m_lastBonusClickTime;
+    // Info screens, one bit each in state order: failed to load at the last
+    // try / already reported to the player.
+    uint32_t            m_infoScreensFailed;
+    uint32_t            m_infoScreensReported;
 
 private:
     // The developer access sequence and keys; true when the key press was

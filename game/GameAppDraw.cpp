@@ -72,9 +72,14 @@ void GameApp::drawBackground(const HRect &rect, bool /*underDialog*/)
         } else if (isInfoScreenState(m_state)) {
             const int index = m_state - GS_INFO_START;
             picture = &m_sprites[SPR_INFO_FIRST + index];
-            // A failed load leaves the area bare and is tried again next frame.
+            // A failed load leaves the area bare and is tried again next frame;
+            // the player is told between frames.
             if (!picture->isLoaded()) {
-                picture->load(m_pDisplayDevice, m_pResourceFileSystem, s_infoScreenNames[index]);
+                if (picture->load(m_pDisplayDevice, m_pResourceFileSystem, s_infoScreenNames[index])) {
+                    m_infoScreensFailed &= ~(1u << index);
+                } else {
+                    m_infoScreensFailed |= 1u << index;
+                }
             }
         }
         if (target.right > target.left && target.bottom > target.top) {
@@ -86,6 +91,18 @@ void GameApp::drawBackground(const HRect &rect, bool /*underDialog*/)
     drawTutorial(rect);
     drawHud(rect);
     drawFloatingScores(rect);
+}
+
+void GameApp::reportFailedInfoScreens()
+{
+    const uint32_t unreported = m_infoScreensFailed & ~m_infoScreensReported;
+    if (!unreported) {
+        return;
+    }
+    m_infoScreensReported |= unreported;
+    // The same box as for a picture missing at start-up; the game goes on.
+    messageBox(49, "Error", "Gobstrel could not load its bitmaps");
+    invalidateAll();
 }
 
 void GameApp::m_drawTiles(const HRect &rect)

@@ -82,6 +82,7 @@ bool GameApp::handleEvent(const HEvent &event)
         onMouseDrag(event.m_iX, event.m_iY);
         break;
     case ET_TIMESTAMP:
+        reportFailedInfoScreens();
         if (isTutorialActive()) {
             HRect hand;
             if (tutorialHandRect(&hand)) {

@@ -34,7 +34,12 @@ void GameOverDialog::releaseSprites()
 
 bool GameOverDialog::onTimeout()
 {
-    m_continueButton.setEnabled(true);
-    invalidate(m_continueButton.getRect());
+    // Called on every pass once the hold is over: only the first call
+    // changes anything, and a rectangle reported on every pass would keep
+    // the screen redrawing while nothing moves.
+    if (!m_continueButton.isEnabled()) {
+        m_continueButton.setEnabled(true);
+        invalidate(m_continueButton.getRect());
+    }
     return false;
 }

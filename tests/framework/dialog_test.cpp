@@ -60,6 +60,14 @@ protected:
         back.release();
         UiTest::TearDown();
     }
+    // A second dialog over the first, its one button at its top-left corner.
+    void setUpInner(ScriptDialog &inner, QVDialogItemButton &innerOk)
+    {
+        inner.setBackground(&back);
+        inner.setPosition(HPoint{ 150, 150 });
+        innerOk.setSprites(&b, nullptr, nullptr);
+        innerOk.setPosition(HPoint{ 0, 0 });
+    }
     intptr_t run(int32_t timeoutMs = 0)
     {
         return dialog.doModal(&app, display, app.getEventQueue(), timeoutMs, &app);
@@ -310,11 +318,8 @@ TEST_F(DialogTest, NestedDialogsDrawInStackOrder)
 {
     dialog.addItem(&ok);
     ScriptDialog inner;
-    inner.setBackground(&back);
-    inner.setPosition(HPoint{ 150, 150 });
     QVDialogItemButton innerOk;
-    innerOk.setSprites(&b, nullptr, nullptr);
-    innerOk.setPosition(HPoint{ 0, 0 });
+    setUpInner(inner, innerOk);
     int innerCount = -1;
     int innerFrames = 0;
     uint16_t overlap = 0;
@@ -513,4 +518,38 @@ TEST_F(DialogTest, ClosingTheDialogUnlightsAControlThePointerLeft)
     EXPECT_EQ(run(), (intptr_t)&ok);
     EXPECT_TRUE(button->isHighlighted());
     app.deleteAllControls();
+}
+
+TEST_F(DialogTest, ClosingANestedDialogUnlightsTheButtonBelowThePointerLeft)
+{
+    // A button of the outer dialog opens an inner one; the pointer closes
+    // the inner one far from that button, which must not stay lit.
+    dialog.addItem(&ok);
+    dialog.addItem(&cancel);
+    ScriptDialog inner;
+    QVDialogItemButton innerOk;
+    setUpInner(inner, innerOk);
+    bool litBefore = false, litAfter = true;
+    dialog.onActivate = [&](QVDialogItem *item) {
+        dialog.closeOnActivate = item == &cancel;
+        if (item != &ok) {
+            return;
+        }
+        litBefore = ok.isHover();
+        inner.addItem(&innerOk);
+        app.onFrame = [&](int) { app.postClick(151, 151); };
+        inner.doModal(&app, display, app.getEventQueue(), 0, &app);
+        inner.clearItems();
+        litAfter = ok.isHover();
+        app.onFrame = [&](int) { app.postClick(260, 185); };
+    };
+    app.onFrame = [&](int frame) {
+        if (frame == 1) {
+            app.post(ET_MOUSEMOVE, 115, 185);
+            app.postClick(115, 185);
+        }
+    };
+    EXPECT_EQ(run(), (intptr_t)&cancel);
+    EXPECT_TRUE(litBefore);
+    EXPECT_FALSE(litAfter);
 }

@@ -129,6 +129,22 @@ TEST_F(DialogsTest, GameOverButtonHiddenAndInertForTwoSeconds)
     EXPECT_EQ(dialog.getFirstItem(), nullptr);
 }
 
+TEST_F(DialogsTest, GameOverReportsTheButtonOnlyWhenItChanges)
+{
+    // After the hold the loop asks on every pass; a button reported dirty
+    // each time would keep the still screen redrawing.
+    GameOverDialog dialog;
+    dialog.build(display, app.getResourceFileSystem());
+    app.getDirtyRects()->clear();
+    EXPECT_FALSE(dialog.onTimeout());
+    EXPECT_TRUE(dialog.getContinueButton()->isEnabled());
+    EXPECT_GT(app.getDirtyRects()->getCount(), 0);
+    app.getDirtyRects()->clear();
+    EXPECT_FALSE(dialog.onTimeout());
+    EXPECT_EQ(app.getDirtyRects()->getCount(), 0);
+    dialog.releaseSprites();
+}
+
 TEST_F(DialogsTest, ShowGameOverClosesOnAClickAfterTheHold)
 {
     // Also when the hold starts a second before the 32-bit tick count

@@ -233,6 +233,36 @@ TEST_F(BoardDraw, MissingInfoScreenIsTriedAgainNextFrame)
     EXPECT_TRUE(shows(slot, 200, 200, 23, 17));
 }
 
+TEST_F(BoardDraw, DamagedTitleScreenIsReportedOnceBetweenFrames)
+{
+    // A picture that fails to decode is told to the player like a missing
+    // one: once, from the tick, not from inside the frame.
+    const std::string path = s_dir + "/info_start.jpg";
+    const std::string away = s_dir + "/info_start.good";
+    ASSERT_EQ(rename(path.c_str(), away.c_str()), 0);
+    FILE *f = fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    const unsigned char damaged[] = { 0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00, 0x10, 0x0B, 0x0C };
+    fwrite(damaged, 1, sizeof(damaged), f);
+    fclose(f);
+    HEvent tick;
+    memset(&tick, 0, sizeof(tick));
+    tick.m_iType = ET_TIMESTAMP;
+    app.m_state = GS_INFO_START;
+    drawPlayArea();
+    EXPECT_TRUE(hook.boxes().empty()) << "nothing shown while drawing";
+    app.handleEvent(tick);
+    ASSERT_EQ(hook.boxes().size(), 1u);
+    EXPECT_EQ(hook.boxes()[0].title, "Error");
+    EXPECT_EQ(hook.boxes()[0].text, "Gobstrel could not load its bitmaps");
+    drawPlayArea();
+    app.handleEvent(tick);
+    EXPECT_EQ(hook.boxes().size(), 1u) << "tried again, told once";
+    ASSERT_EQ(rename(away.c_str(), path.c_str()), 0);
+    drawPlayArea();
+    EXPECT_TRUE(app.m_sprites[SPR_INFO_FIRST].isLoaded());
+}
+
 TEST_F(BoardDraw, SlideGlidesFromTheOldCellToTheNew)
 {
     layOutBoard(app.m_board, 0, 0);

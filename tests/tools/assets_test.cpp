@@ -285,6 +285,29 @@ TEST_F(AssetArchive, ScreenLayoutFits) {
         EXPECT_LE(60 + page.width, 443);
         EXPECT_LE(355 + page.height, 442);
     }
+    // While the page shows, the arena beside it (screen x 31 to 59, past the
+    // striped borders) holds nothing of the time bar's dark trough.
+    Picture arena = picture("arena.jpg");
+    for (int y = 395 - 17; y < 429 - 17; y++)
+        for (int x = 31 - 23; x < 60 - 23; x++) {
+            const uint8_t *p = arena.at(x, y);
+            EXPECT_GT(p[0] + p[1] + p[2], 3 * 170) << "screen " << x + 23 << ", " << y + 17;
+        }
+    // Each options label ends just left of its own switch, on its middle
+    // line: the dark ink nearest the switch is a few pixels from it.
+    struct Switch {
+        int x, y, h;
+    } switches[] = {{302, 96, 34}, {110, 138, 30}, {114, 183, 30}, {178, 222, 30}, {115, 326, 30}};
+    for (const Switch &sw : switches) {
+        int inkRight = -1;
+        for (int y = sw.y + 4; y < sw.y + sw.h - 4; y++)
+            for (int x = 14; x < sw.x; x++) {
+                const uint8_t *p = options.at(x, y);
+                if (p[0] < 150 && p[1] < 110) inkRight = std::max(inkRight, x);
+            }
+        EXPECT_GE(inkRight, sw.x - 20) << "label of the switch at " << sw.x << ", " << sw.y;
+        EXPECT_LE(inkRight, sw.x - 4) << "label of the switch at " << sw.x << ", " << sw.y;
+    }
 }
 
 // The start button has only a lit picture: un-lit, the caption painted into

@@ -7,6 +7,8 @@ using namespace art;
 
 static const Colour kCard = {1.0, 0.97, 0.90, 1};
 static const Colour kBand = {0.43, 0.22, 0.13, 1};
+// Room between an options label and its switch.
+static const int kLabelGap = 12;
 
 // A dialog card filling the canvas: wallpaper edge, cream card, pink rim.
 static cairo_t *s_card(AssetSet &set, const char *name, int w, int h) {
@@ -105,12 +107,19 @@ static void s_options(AssetSet &set) {
     text(cr, titleStyle(36), 220, 58, ALIGN_CENTRE, "OPTIONS");
     TextStyle st = bodyStyle(16);
     st.font = FONT_BOLD;
-    // Each label sits to the left of its control, on the control's middle line.
-    text(cr, st, 290, 118, ALIGN_RIGHT, "Arrow keys move the:");
-    text(cr, st, 30, 158, ALIGN_LEFT, "Sound");
-    text(cr, st, 30, 203, ALIGN_LEFT, "Music");
-    text(cr, st, 30, 242, ALIGN_LEFT, "Full screen");
-    text(cr, st, 30, 346, ALIGN_LEFT, "Alarm");
+    // Each label ends just left of its switch, on the switch's middle line.
+    // The switches stand at the game's fixed places: sound, music and alarm
+    // nearly in one column, so their labels share one right edge; full
+    // screen and the arrow keys stand further right, and so do their labels.
+    static const struct {
+        int right, y, h;
+        const char *label;
+    } labels[] = {{302 - kLabelGap, 96, 34, "Arrow keys move the:"}, {110 - kLabelGap, 138, 30, "Sound"},
+                  {110 - kLabelGap, 183, 30, "Music"},                {178 - kLabelGap, 222, 30, "Full screen"},
+                  {110 - kLabelGap, 326, 30, "Alarm"}};
+    for (const auto &l : labels) {
+        text(cr, st, l.right, l.y + l.h / 2 + 5, ALIGN_RIGHT, l.label);
+    }
     TextStyle small = bodyStyle(12);
     text(cr, small, 185, 346, ALIGN_LEFT, "sounds when time runs low");
     paragraph(cr, small, 290, 266, 130, 15, ALIGN_LEFT,

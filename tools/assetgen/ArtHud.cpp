@@ -195,73 +195,82 @@ static void s_cursor(AssetSet &set) {
     cairo_fill(cr);
 }
 
-// The hand's outline as separate rounded parts (local units, the
-// fingertip at the origin, the finger along -y).
+// The hand in local units: the fingertip at the origin, the pointing
+// finger along -y, the three folded fingers beside it as knuckles, the
+// thumb out to the other side, the cuff at the wrist.
+
+// A capsule from (x0, y0) to (x1, y1), as one closed sub-path.
+static void s_capsule(cairo_t *cr, double x0, double y0, double x1, double y1, double width) {
+    const double dx = x1 - x0, dy = y1 - y0;
+    cairo_save(cr);
+    cairo_translate(cr, x0, y0);
+    cairo_rotate(cr, atan2(dy, dx));
+    roundedRect(cr, -width / 2, -width / 2, sqrt(dx * dx + dy * dy) + width, width, width / 2);
+    cairo_restore(cr);
+}
+
+// Tops of the three folded fingers, from the pointing finger outward.
+static const double kKnuckleTop[3] = {15, 17, 20.5};
+
+// The silhouette: overlapping rounded parts, filled together.
 static void s_handShape(cairo_t *cr) {
     cairo_new_path(cr);
-    roundedRect(cr, -8, 44, 26, 9, 3);              // cuff
-    roundedRect(cr, -6, 20, 21, 26, 7);             // palm
-    for (int i = 0; i < 3; i++) {                   // curled fingers, each a knuckle bump
-        roundedRect(cr, 3, 19.5 + i * 7.5, 18, 8, 4);
+    roundedRect(cr, -4.5, 0, 9, 32, 4.5);           // pointing finger
+    for (int i = 0; i < 3; i++) {                   // folded fingers
+        roundedRect(cr, 3.5 + i * 7.5, kKnuckleTop[i], 8, 22, 4);
     }
-    cairo_save(cr);                                 // thumb, tucked along the palm
-    cairo_translate(cr, -7, 33);
-    cairo_rotate(cr, 0.45);
-    roundedRect(cr, -4.5, -11, 9, 20, 4.5);
-    cairo_restore(cr);
-    roundedRect(cr, -4.5, 0, 9, 30, 4.5);           // pointing finger
+    roundedRect(cr, -5, 26, 32, 19, 7);             // palm
+    s_capsule(cr, -3, 36, -10, 25, 8);              // thumb
+    roundedRect(cr, -2, 43, 27, 8, 2);              // cuff
+}
+
+// The lines cut out of it: the nail, the gaps between the fingers, the
+// thumb's crease and the cuff seam.
+static void s_handLines(cairo_t *cr) {
+    cairo_new_path(cr);
+    cairo_move_to(cr, -2, 7);
+    cairo_line_to(cr, -2, 4);
+    cairo_arc(cr, 0, 4, 2, M_PI, 2 * M_PI);
+    cairo_line_to(cr, 2, 7);
+    for (int i = 0; i < 3; i++) {
+        const double x = 4 + i * 7.5;
+        cairo_move_to(cr, x, kKnuckleTop[i] + 2.5);
+        cairo_line_to(cr, x, 30);
+    }
+    cairo_move_to(cr, -4.5, 31);
+    cairo_line_to(cr, -1, 36);
+    cairo_move_to(cr, -1.5, 43);
+    cairo_line_to(cr, 24.5, 43);
 }
 
 static void s_hand(AssetSet &set) {
-    // Added onto the screen by the game with a pulsing strength, so light
-    // colours on transparency. On bright sweets a filled hand turns into a
-    // white blob: the body stays faint and a single solid rim around the
-    // whole silhouette carries the shape. The game puts the top-left 49 px
-    // left of and 56 px above the target cell, so the fingertip at (65, 69)
-    // lands well inside it.
-    AssetCanvas *cv = set.image("tutorial_hand.tga", 72, 72);
+    // Added onto the screen by the game with a pulsing strength: it can only
+    // lighten, and on the pale arena anything light turns white at the peak.
+    // So the hand is one solid light silhouette whose lines are cut out of
+    // it: what shows through them is the screen beneath, which keeps the
+    // finger, fist and thumb apart however white the rest turns. A thin gap
+    // and a faint glow outside the rim carry the outline. The game puts the
+    // top-left 49 px left of and 56 px above the target cell; the fingertip
+    // ends near the cell's middle.
+    AssetCanvas *cv = set.image("tutorial_hand.tga", 96, 96);
     cairo_t *cr = cv->cr();
-    cairo_save(cr);
-    cairo_translate(cr, 65, 69);
-    cairo_rotate(cr, 3 * M_PI / 4);     // local -y (the finger) points down-right
-    cairo_scale(cr, 1.15, 1.15);
-    // Soft glow just outside the rim.
-    s_handShape(cr);
-    cairo_set_source_rgba(cr, 1, 1, 0.6, 0.25);
-    cairo_set_line_width(cr, 7);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_stroke(cr);
-    // Rim: the parts' strokes with their insides cut away, so only the
-    // outer edge of the union stays.
-    cairo_push_group(cr);
-    s_handShape(cr);
-    cairo_set_source_rgba(cr, 1, 1, 1, 1);
-    cairo_set_line_width(cr, 3.4);
-    cairo_stroke(cr);
-    s_handShape(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
-    cairo_fill(cr);
-    cairo_pop_group_to_source(cr);
-    cairo_paint(cr);
-    // Faint body, then the knuckle creases and the nail.
-    s_handShape(cr);
-    cairo_set_source_rgba(cr, 1, 0.95, 0.8, 0.3);
-    cairo_fill(cr);
-    cairo_set_source_rgba(cr, 1, 1, 1, 0.85);
-    cairo_set_line_width(cr, 1.2);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    for (int i = 0; i < 2; i++) {
-        cairo_move_to(cr, 8, 27 + i * 7.5);
-        cairo_line_to(cr, 19, 27 + i * 7.5);
-    }
-    cairo_move_to(cr, -3, 12);
-    cairo_line_to(cr, 3, 12);
-    cairo_stroke(cr);
-    cairo_new_path(cr);
-    roundedRect(cr, -2.5, 1.5, 5, 6, 2.5);
-    cairo_set_source_rgba(cr, 1, 0.8, 0.75, 0.9);
+    cairo_translate(cr, 68, 74);
+    cairo_rotate(cr, 3 * M_PI / 4);     // local -y (the finger) points down-right
+    cairo_scale(cr, 1.3, 1.3);
+    cairo_push_group(cr);
+    // The solid silhouette, then its lines cut out.
+    s_handShape(cr);
+    cairo_set_source_rgb(cr, 1, 0.97, 0.88);
     cairo_fill(cr);
-    cairo_restore(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_set_line_width(cr, 2);
+    s_handLines(cr);
+    cairo_stroke(cr);
+    cairo_pop_group_to_source(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_paint(cr);
 }
 
 void drawHud(AssetSet &set) {
