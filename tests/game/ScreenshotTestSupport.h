@@ -54,15 +54,16 @@ inline ScreenArea lessonHand(int click)
 // After the given lesson click, made on a board that looked like before:
 // waits until the click is taken (the page turns) and then until the board,
 // but for the hand pulsing over the next cell, has stood still, so the
-// slide is over and the next click counts. ok is false when either did not
-// happen in time.
+// slide is over and the next click counts. The last click ends the level
+// and the board moves on into the next one: only the page is waited for.
+// ok is false when either did not happen in time.
 inline ScreenPicture waitForLessonMove(const PictureTaker &take, const ScreenPicture &before, int click)
 {
     const ScreenArea &page = kLessonPage;
     const ScreenPicture turned = waitForPicture(take, [&](const ScreenPicture &now) {
         return now.changed(before, page.left, page.top, page.right, page.bottom) > 0.02;
     });
-    if (!turned.ok) {
+    if (!turned.ok || click + 1 >= kLessonClicks) {
         return turned;
     }
     return waitForStillPicture(take, kScreenBoard, lessonHand(click + 1), 800);
