@@ -31,6 +31,14 @@ inline int cellCentreY(int row)
     return kScreenBoard.top + kScreenCell * row + kScreenCell / 2;
 }
 
+// True once the loading is over: the button bar along the bottom of the
+// window is up, where the loading screen's stripes show a few dozen colours
+// and the buttons over a thousand.
+inline bool buttonBarShown(const ScreenPicture &picture)
+{
+    return picture.distinctColours(0, 440, ScreenPicture::kWidth, ScreenPicture::kHeight) > 300;
+}
+
 // True when no sweets stand in the board's bottom row: its empty cells show
 // a couple of hundred colours, a row of sweets several times more.
 inline bool boardIsEmpty(const ScreenPicture &picture)

@@ -92,12 +92,13 @@ protected:
     // the game away and it had to be started again.
     bool startGameWithWindow()
     {
-        const bool up = startWithRetries([&] { return startGame(); }, [&] { return waitForWindow(kScreenPatienceMs); },
-                                         [&] {
-                                             endChild(m_gamePid);
-                                             m_gamePid = -1;
-                                         },
-                                         [&] { return displayRefused(readWholeFile(m_home + "/game.log")); });
+        auto stop = [&] {
+            endChild(m_gamePid);
+            m_gamePid = -1;
+        };
+        auto refused = [&] { return displayRefused(readWholeFile(m_home + "/game.log")); };
+        const bool up = startWithRetries([&] { return startGame(); },
+                                         [&] { return waitForWindow(kScreenPatienceMs); }, stop, refused);
         if (!up) {
             printf("the game's output:\n%s\n", readWholeFile(m_home + "/game.log").c_str());
         }
@@ -144,38 +145,27 @@ protected:
         return [this] { return shoot(); };
     }
     // Keeps the picture under the given name.
-    void keep(const char *name, const Picture &picture)
+    void keep(const char *name, const Picture &picture, bool announce = true)
     {
         const std::string path = m_outDir + "/" + name;
         EXPECT_TRUE(writeScreenPNG(path, picture)) << path;
-        if (m_outDir != m_scratch) {
+        if (announce && m_outDir != m_scratch) {
             printf("screenshot: %s\n", path.c_str());
         }
     }
     // The window now, kept under the given name.
-    Picture shoot(const char *name)
+    Picture shoot(const char *name, bool announce = true)
     {
         const Picture picture = shoot();
         if (!picture.ok) {
             ADD_FAILURE() << "no capture for " << name;
         } else {
-            keep(name, picture);
+            keep(name, picture, announce);
         }
         return picture;
     }
-    // The window once it has stood still for a second, kept under the
-    // given name.
-    Picture shootSettled(const char *name, int waitMs = kScreenPatienceMs)
-    {
-        const Picture picture = waitForStillPicture(take(), ScreenArea{ 0, 0, kWidth, kHeight }, kNoHole, 1000, waitMs);
-        if (picture.ok) {
-            keep(name, picture);
-        }
-        return picture;
-    }
-    // Once the play area has stood still in a picture that accept takes,
-    // that picture kept under the given name; ok false when that did not
-    // happen.
+    // Once the area has stood still in a picture that accept takes, that
+    // picture kept under the given name; ok false when that did not happen.
     Picture shootWhenStill(const char *name, const ScreenArea &area, const PictureTest &accept)
     {
         const Picture picture = waitForStillPicture(take(), area, kNoHole, 600, kScreenPatienceMs, accept);
@@ -201,8 +191,8 @@ TEST_F(DialogScreenshots, GameOverNameEntryHighScoresAndOptions)
 {
     ASSERT_TRUE(startGameWithWindow()) << "no game window appeared";
     moveTo(600, 20);
-    const Picture title = shootSettled("title.png");
-    ASSERT_TRUE(title.ok);
+    const Picture title = shootWhenStill("title.png", ScreenArea{ 0, 0, kWidth, kHeight }, buttonBarShown);
+    ASSERT_TRUE(title.ok) << "the loading did not end";
 
     // The lesson: Enter, then the five cells the hand points at, each once
     // the slide before it is over. It ends with lines cleared and points on

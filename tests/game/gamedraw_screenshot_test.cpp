@@ -308,7 +308,8 @@ protected:
     Shot settledTitle(Window window)
     {
         moveTo(600, 20);
-        return captureSettled(window, 0, 0, kWidth, kHeight);
+        return waitForStillPicture(take(window), ScreenArea{ 0, 0, kWidth, kHeight }, kNoHole, 1500,
+                                   kScreenPatienceMs, buttonBarShown);
     }
     // The board once sweets stand on it and it has stood still from top
     // down (the lesson's hand pulses above kBoardTop + 60).
