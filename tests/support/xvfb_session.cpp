@@ -29,6 +29,13 @@ void sleepMs(int ms)
     nanosleep(&ts, nullptr);
 }
 
+int64_t nowMs()
+{
+    struct timespec ts;
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return (int64_t)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
+}
+
 bool onPath(const char *program)
 {
     const char *path = getenv("PATH");
@@ -145,7 +152,9 @@ pid_t launchGame(const std::string &program, const std::string &home, const std:
         setenv("HOME", home.c_str(), 1);
         setenv("DISPLAY", display.c_str(), 1);
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        unsetenv("SDL_VIDEODRIVER");
+        // Only X11: with the server unreachable SDL would otherwise pick a
+        // text-terminal driver and run on with no window at all.
+        setenv("SDL_VIDEODRIVER", "x11", 1);
         // In a sanitizer build, leaks inside the X library are not ours.
         setenv("LSAN_OPTIONS", leakOptions.c_str(), 1);
         const int in = open("/dev/null", O_RDONLY);
@@ -159,8 +168,13 @@ pid_t launchGame(const std::string &program, const std::string &home, const std:
     return pid;
 }
 
+bool displayRefused(const std::string &gameLog)
+{
+    return gameLog.find("SDL_Init() failed") != std::string::npos;
+}
+
 bool startWithRetries(const std::function<bool()> &start, const std::function<bool()> &appeared,
-                      const std::function<void()> &stop)
+                      const std::function<void()> &stop, const std::function<bool()> &refused)
 {
     for (int attempt = 0; attempt < 3; attempt++) {
         if (!start()) {
@@ -170,6 +184,9 @@ bool startWithRetries(const std::function<bool()> &start, const std::function<bo
             return true;
         }
         stop();
+        if (!refused()) {
+            return false;
+        }
     }
     return false;
 }
