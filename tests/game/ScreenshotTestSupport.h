@@ -47,7 +47,7 @@ inline bool boardIsEmpty(const ScreenPicture &picture)
     return picture.distinctColours(board.left, board.bottom - kScreenCell, board.right, board.bottom) < 400;
 }
 
-// The hand that pulses over the cell of the given click, 72 pixels square
+// The hand that pulses over the cell of the given click, 96 pixels square
 // up and left of it; empty once every click is made.
 inline ScreenArea lessonHand(int click)
 {
@@ -56,7 +56,7 @@ inline ScreenArea lessonHand(int click)
     }
     const int left = 58 + kScreenCell * kLessonCells[click][0];
     const int top = 45 + kScreenCell * kLessonCells[click][1];
-    return ScreenArea{ left, top, left + 72, top + 72 };
+    return ScreenArea{ left, top, left + 96, top + 96 };
 }
 
 // After the given lesson click, made on a board that looked like before:
