@@ -15,7 +15,6 @@ const HRect crunchesRect = { 520, 260, 575, 285 };
 const HRect messageRect  = { 100, 100, 380, 260 };
 
 enum {
-    IDLE_TICK_MS            = 5,
     BONUS_CLICK_MS          = 60,
     FLOATING_SCORE_MS       = 2000,
     BLINK_HALF_PERIOD_MS    = 250,
@@ -325,8 +324,6 @@ void GameApp::updateFloatingScores(int elapsedMs)
             invalidateRect(before);
             continue;
         }
-        const int beforeX = (int)fs.m_x;
-        const int beforeY = (int)fs.m_y;
         const float dt = (float)elapsedMs / 1000.0f;
         fs.m_prevX = fs.m_x;
         fs.m_prevY = fs.m_y;
@@ -334,7 +331,7 @@ void GameApp::updateFloatingScores(int elapsedMs)
         fs.m_y += fs.m_velY * dt;
         fs.m_velX += fs.m_accX * dt;
         fs.m_velY += fs.m_accY * dt;
-        if ((int)fs.m_x != beforeX || (int)fs.m_y != beforeY) {
+        if ((int)fs.m_x != (int)fs.m_prevX || (int)fs.m_y != (int)fs.m_prevY) {
             invalidateRect(before);
             invalidateRect(m_layOutFloatingScore(fs, nullptr));
         }

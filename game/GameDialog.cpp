@@ -4,10 +4,6 @@
 #include "HEvent.h"
 #include "HPlatform.h"
 
-enum {
-    IDLE_TICK_MS = 5    // as the game's own steps while nothing is timed
-};
-
 GameDialog::GameDialog()
     : m_uLastIdleTick(0), m_bIdleTicked(false)
 {
