@@ -28,6 +28,7 @@ QVApplication::QVApplication()
       m_bRandomSeeded(false), m_pControls(nullptr),
       m_pLocalFileSystem(nullptr), m_pTraceFile(nullptr), m_pDemoFileSystem(nullptr),
       m_pJournalFile(nullptr), m_pDemoFile(nullptr), m_uCurrentTime(0),
+      m_uLastIdleTick(0), m_bIdleTicked(false),
       m_pMusicMutex(nullptr), m_pMusicStream(nullptr), m_pMixingStream(nullptr),
       m_pMusicData(nullptr), m_bMusicPlaying(false), m_bCursorShown(true),
       m_iCursorX(0), m_iCursorY(0)

@@ -25,6 +25,9 @@ class HOVAudioStream;
 class QVControl;
 struct H2DFont;
 
+// Idle ticks of a screen that waits for the player come at most this often.
+enum { QV_IDLE_STEP_MS = 5 };
+
 // One row of a sprite table for the loading screen: the sprite to load and
 // its file name; a null name only advances the bar.
 struct QVSpriteTableEntry {
@@ -160,6 +163,12 @@ public:
     // The only way to ask for drawing; cut to the screen.
     void                invalidateRect(const HRect &rect);
     void                invalidateAll();
+    // Called for each idle tick while nothing runs against the clock (a
+    // modal dialog, a pause): a tick sooner than QV_IDLE_STEP_MS after the
+    // last sleeps the rest, so a waiting screen costs no more than the
+    // game's own idle steps. The stamps decide, so a replayed journal with
+    // ticks far apart never sleeps.
+    void                paceIdleTick(uint64_t stamp);
 
     // --- music ---
     void                setMusicVolume(float volume);
@@ -227,6 +236,8 @@ protected:
     HFile *             m_pJournalFile;
     HFile *             m_pDemoFile;
     uint64_t            m_uCurrentTime;         // stamp of the last event taken
+    uint64_t            m_uLastIdleTick;        // stamp the last paced idle step ended at
+    bool                m_bIdleTicked;
     HMutex *            m_pMusicMutex;
     HOVAudioStream *    m_pMusicStream;
     HAudioMixerStreamingAudioSource m_mixer;

@@ -6,6 +6,7 @@
 #include "H2DDisplayDevice.h"
 #include "HInputDevice.h"
 #include "HObjectList.h"
+#include "HPlatform.h"
 #include "HString.h"
 #include "QVControl.h"
 
@@ -97,6 +98,22 @@ bool QVApplication::mainLoop()
         drawCursorInDirtyRects();
         presentFrame();
     }
+}
+
+// Without it a waiting screen takes an idle tick every millisecond, and the
+// wake-ups alone cost several percent of a core.
+void QVApplication::paceIdleTick(uint64_t stamp)
+{
+    const uint32_t step = elapsedMilliseconds(stamp, m_uLastIdleTick);
+    // A clock that stepped back further than one step starts anew.
+    const bool steppedBack = elapsedMilliseconds(m_uLastIdleTick, stamp) > QV_IDLE_STEP_MS;
+    if (!m_bIdleTicked || step >= QV_IDLE_STEP_MS || steppedBack) {
+        m_uLastIdleTick = stamp;
+        m_bIdleTicked = true;
+        return;
+    }
+    sleepMilliseconds(QV_IDLE_STEP_MS - step);
+    m_uLastIdleTick += QV_IDLE_STEP_MS;
 }
 
 bool QVApplication::preDispatchEvent(const HEvent &event)

@@ -314,6 +314,9 @@ intptr_t QVDialog::doModal(QVApplication *application, H2DDisplayDevice *display
             now = event.getTime();
             if (application) {
                 application->setCurrentTime(now);
+                if (event.m_iType == ET_TIMESTAMP) {
+                    application->paceIdleTick(now);
+                }
             }
             if (!handleEvent(event)) {
                 done = true;

@@ -30,8 +30,8 @@ enum {
     FLOATING_SCORE_COUNT    = 8,
     TYPED_LEVEL_SIZE        = 16,       // 15 digits and the NUL
     HIGHEST_START_LEVEL     = 99,       // the HUD's level box shows two digits
-    // Idle steps of the game, and of its dialogs, are at least this far apart.
-    IDLE_TICK_MS            = 5,
+    // Idle steps of the game are as far apart as the framework's.
+    IDLE_TICK_MS            = QV_IDLE_STEP_MS,
 
     // Board geometry on the screen.
     BOARD_LEFT              = 107,

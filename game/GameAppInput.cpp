@@ -4,10 +4,14 @@
 #include <cstring>
 
 #include "HLog.h"
+#include "HPlatform.h"
 
 // Event time of the last window activation; the click that brings the
-// window back to the front must not move a tile.
+// window back to the front must not move a tile. The guard is dropped once
+// a tick shows it has passed, so a stamp from long ago is never compared
+// (spans of 2^31 ms or more count as none).
 static uint64_t s_focusGainTime = 0;
+static bool s_focusGuarded = false;
 
 // Progress through the developer access sequence; kept across games.
 static int s_devSequence = 0;
@@ -45,6 +49,7 @@ bool GameApp::handleEvent(const HEvent &event)
     case ET_ACTIVATE:
         if (event.m_iFlag != 0) {
             s_focusGainTime = event.getTime();
+            s_focusGuarded = true;
         }
         break;
     case ET_KEYUP:
@@ -56,7 +61,10 @@ bool GameApp::handleEvent(const HEvent &event)
         break;
     case ET_KEYDOWN:
         if (event.m_iKey == KC_LBUTTON) {
-            if (event.getTime() - s_focusGainTime > FOCUS_CLICK_GUARD_MS) {
+            // Before any activation the guard runs from the clock's start.
+            const uint64_t since = s_focusGuarded ? elapsedMilliseconds(event.getTime(), s_focusGainTime)
+                                                  : event.getTime();
+            if (since > FOCUS_CLICK_GUARD_MS) {
                 onMouseDown(event.m_iX, event.m_iY);
             }
         } else {
@@ -82,6 +90,9 @@ bool GameApp::handleEvent(const HEvent &event)
         onMouseDrag(event.m_iX, event.m_iY);
         break;
     case ET_TIMESTAMP:
+        if (s_focusGuarded && elapsedMilliseconds(event.getTime(), s_focusGainTime) > FOCUS_CLICK_GUARD_MS) {
+            s_focusGuarded = false;
+        }
         reportFailedInfoScreens();
         if (isTutorialActive()) {
             HRect hand;

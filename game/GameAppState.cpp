@@ -71,6 +71,8 @@ void GameApp::stampGameClock(const HEvent &event)
 bool GameApp::update()
 {
     if (isPaused()) {
+        // The game clock stands still: the ticks are paced as a dialog's.
+        paceIdleTick(getCurrentTime());
         return m_state != GS_EXITING;
     }
     if (m_lastTickTime == 0) {

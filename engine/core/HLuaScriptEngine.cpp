@@ -107,11 +107,16 @@ static int s_protectedCall(lua_State *L, int iArguments, int iResults)
     return iResult;
 }
 
-// Number text as the cvar files have always held it: "3", never "3.0".
+// Number text as the cvar files have always held it: integers as they are,
+// other numbers to 14 significant digits, and "3", never "3.0".
 static void s_pushNumberText(lua_State *L, int iIndex)
 {
+    if (lua_isinteger(L, iIndex)) {
+        lua_pushfstring(L, "%I", (LUAI_UACINT)lua_tointeger(L, iIndex));
+        return;
+    }
     char szText[64];
-    snprintf(szText, sizeof(szText), "%.16g", (double)lua_tonumber(L, iIndex));
+    snprintf(szText, sizeof(szText), "%.14g", (double)lua_tonumber(L, iIndex));
     lua_pushstring(L, szText);
 }
 

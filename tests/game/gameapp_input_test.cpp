@@ -83,6 +83,15 @@ TEST_F(GameInputTest, ClickRightAfterRegainingFocusIsIgnored)
     app->click(TestGameApp::cellX(2), TestGameApp::cellY(0), 2033);
     EXPECT_EQ(GS_SLIDING, app->m_state);
     EXPECT_EQ(0, app->m_board.getBlankRow());
+
+    // The guard spans the tick count's wrap: 21 ms after the focus came
+    // back is still too soon.
+    app->enterState(GS_PLAYING, 0);
+    s_layPlainBoard(*app);
+    app->send(gained, 0xFFFFFFF0);
+    app->click(TestGameApp::cellX(2), TestGameApp::cellY(0), 0x00000005);
+    EXPECT_EQ(GS_PLAYING, app->m_state);
+    EXPECT_EQ(3, app->m_board.getBlankRow());
 }
 
 TEST_F(GameInputTest, DragMovesOnlyWhileTheButtonIsHeld)

@@ -3,6 +3,7 @@
 #include "GameAppTestSupport.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 
 namespace {
@@ -397,6 +398,21 @@ TEST_F(GameStateTest, UserPauseStopsEverythingAndTheAlarm)
     EXPECT_FALSE(app->isPaused()) << "one resume ends a doubled pause";
     app->tick(4016);
     EXPECT_NEAR(left - 0.016f, app->m_timeLeft, 1e-3);
+}
+
+// Paused, the clock stands, yet the idle ticks must still be paced: ticks
+// stamped 1 ms apart sleep out the rest of each idle step.
+TEST_F(GameStateTest, PausedTicksArePacedLikeIdleSteps)
+{
+    startAt(5, 1000);
+    app->setPaused(true);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 1; i <= 60; i++) {
+        app->tick(2000 + i);
+    }
+    const auto slept = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start).count();
+    EXPECT_GE(slept, 120) << "60 paused ticks 1 ms apart went unpaced";
 }
 
 TEST_F(GameStateTest, FloatingScoresRiseAndANinthIsDropped)

@@ -2,6 +2,8 @@
 // and when a click acts or passes on to the game.
 #include "GameDialogsTestSupport.h"
 
+#include <chrono>
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -345,6 +347,27 @@ TEST_F(ButtonsTest, RestartAsksAndCancelKeepsTheGame)
     EXPECT_EQ(opened, 1);
     EXPECT_FALSE(app.m_buttonHeld);
     EXPECT_EQ(app.m_state, GS_PLAYING);
+}
+
+// The question waits on idle ticks stamped 1 ms apart (the clock moves
+// only by the queue's idle sleep): each must sleep out the idle step.
+TEST_F(ButtonsTest, RestartQuestionIdlesAtTheGameStep)
+{
+    build();
+    playing();
+    app.m_timeLeft = 30.0f;
+    int frames = 0;
+    app.onFrame = [&](int) {
+        if (QVDialog::getOpenDialogCount() == 1 && frames < 60 && ++frames == 60) {
+            app.postEnter();
+        }
+    };
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(click(kRestart));
+    const auto slept = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - start).count();
+    EXPECT_EQ(frames, 60);
+    EXPECT_GE(slept, 120) << "the restart question took its idle ticks unpaced";
 }
 
 TEST_F(ButtonsTest, HighScoresAndOptionsButtonsOpenTheirScreens)

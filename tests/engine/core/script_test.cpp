@@ -173,6 +173,10 @@ TEST_F(LuaEngineTest, NumbersReadAsTextAndTruncate)
     EXPECT_STREQ(pszHalf, "2.9");
     EXPECT_STREQ(m_engine.readTableString("r"), "3");       // an integral float
     EXPECT_EQ(m_engine.getTop(), iTop);
+    // A float cvar's value, widened: 14 significant digits, as ever.
+    m_engine.pushNumber(2.9f);
+    EXPECT_STREQ(m_engine.toString(-1), "2.9000000953674");
+    m_engine.pop(1);
 
     int iValue = 99;
     EXPECT_TRUE(m_engine.readTableInt("n", &iValue));
