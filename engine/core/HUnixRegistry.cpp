@@ -4,6 +4,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <pwd.h>
+#include <signal.h>
 #include <stdarg.h>
 #include <stdlib.h>
 #include <string.h>
@@ -57,6 +58,16 @@ static char *s_resolveTarget(const char *pszPath)
 {
     char *pszTarget = realpath(pszPath, nullptr);
     return pszTarget ? pszTarget : strdup(pszPath);
+}
+
+// Bytes the records of a list take in the file.
+static off_t s_getRecordsSize(const HRegistryEntry *pEntries)
+{
+    off_t iSize = 0;
+    for (const HRegistryEntry *pEntry = pEntries; pEntry; pEntry = pEntry->m_pNext) {
+        iSize += (off_t)strlen(pEntry->m_pszKey) + 1 + 4 + (off_t)pEntry->m_iLength;
+    }
+    return iSize;
 }
 
 static bool s_isDanglingLink(const char *pszPath)
@@ -275,7 +286,15 @@ void HUnixRegistry::m_removeStaleTempFiles() const
         free(pszTarget);
         return;
     }
+    // Writers hold the folder's lock shared while their new temporary file
+    // is not yet locked and looks stale: the clean-up is then left to a
+    // later open.
     const int iFolder = dirfd(pFolder);
+    if (flock(iFolder, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+        closedir(pFolder);
+        free(pszTarget);
+        return;
+    }
     for (const struct dirent *pEntry = readdir(pFolder); pEntry; pEntry = readdir(pFolder)) {
         if (!s_isTempName(pEntry->d_name, pszName)) {
             continue;
@@ -284,8 +303,12 @@ void HUnixRegistry::m_removeStaleTempFiles() const
         if (iDescriptor < 0) {
             continue;
         }
-        struct stat st;
-        if (fstat(iDescriptor, &st) == 0 && S_ISREG(st.st_mode) && flock(iDescriptor, LOCK_EX | LOCK_NB) == 0) {
+        // Locked, it may meanwhile have been renamed into place by its
+        // writer: only a name that still holds the locked file is removed.
+        struct stat st, stName;
+        if (fstat(iDescriptor, &st) == 0 && S_ISREG(st.st_mode) && flock(iDescriptor, LOCK_EX | LOCK_NB) == 0
+            && fstatat(iFolder, pEntry->d_name, &stName, AT_SYMLINK_NOFOLLOW) == 0
+            && stName.st_dev == st.st_dev && stName.st_ino == st.st_ino) {
             unlinkat(iFolder, pEntry->d_name, 0);
         }
         ::close(iDescriptor);
@@ -326,7 +349,18 @@ bool HUnixRegistry::close()
         if (!m_bWritable) {
             return false;
         }
+        // Past the file-size limit a write raises SIGXFSZ, which would end
+        // the game before it could say so: ignored meanwhile, the write
+        // fails with EFBIG and is reported like any other failure.
+        struct sigaction saIgnore, saOld;
+        memset(&saIgnore, 0, sizeof(saIgnore));
+        saIgnore.sa_handler = SIG_IGN;
+        sigemptyset(&saIgnore.sa_mask);
+        const bool bIgnoring = sigaction(SIGXFSZ, &saIgnore, &saOld) == 0;
         const int iError = m_writeFile();
+        if (bIgnoring) {
+            sigaction(SIGXFSZ, &saOld, nullptr);
+        }
         if (iError != 0) {
             m_report("failed to open registry: %s", strerror(iError));
             return false;
@@ -367,10 +401,18 @@ int HUnixRegistry::m_writeFile() const
         free(pszTarget);
         return ENOMEM;
     }
+    // Between its making and its lock the temporary file would look stale to
+    // another run's clean-up: the folder's shared lock keeps that out. One
+    // removed all the same (no lock on the folder) is made again.
+    char szFolder[s_iPathSize];
+    const char *pszName = nullptr;
+    const int iFolder = s_splitPath(pszTarget, szFolder, sizeof(szFolder), &pszName)
+                      ? ::open(szFolder, O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
+    if (iFolder >= 0) {
+        flock(iFolder, LOCK_SH);
+    }
     int iDescriptor = -1;
     int iError = 0;
-    // A temporary file removed between its making and its lock by another
-    // run's clean-up is made again.
     for (int iTry = 0; iTry < 3 && iDescriptor < 0; iTry++) {
         snprintf(pszTemp, uTempSize, "%s%sXXXXXX", pszTarget, s_szTempInfix);
         iDescriptor = mkstemp(pszTemp);
@@ -384,6 +426,9 @@ int HUnixRegistry::m_writeFile() const
             iDescriptor = -1;
             iError = EAGAIN;
         }
+    }
+    if (iFolder >= 0) {
+        ::close(iFolder);
     }
     if (iDescriptor < 0) {
         free(pszTemp);
@@ -403,21 +448,20 @@ int HUnixRegistry::m_writeFile() const
             errorPrintf("HUnixRegistry::close - could not keep the mode of '%s'\n", pszTarget);
         }
     }
+    // The lock is held until the temporary file is gone from its name,
+    // renamed or removed: another run's clean-up removes every one it can
+    // lock, and would take this one in a gap.
     FILE *pFile = fdopen(iDescriptor, "wb");
     if (!pFile) {
         iError = errno;
-        ::close(iDescriptor);
         unlink(pszTemp);
+        ::close(iDescriptor);
         free(pszTemp);
         free(pszTarget);
         return iError;
     }
     bool bOk = m_writeEntries(pFile) && fflush(pFile) == 0 && fsync(fileno(pFile)) == 0;
     iError = errno;
-    if (fclose(pFile) != 0 && bOk) {
-        bOk = false;
-        iError = errno;
-    }
     if (bOk && rename(pszTemp, pszTarget) != 0) {
         bOk = false;
         iError = errno;
@@ -425,18 +469,43 @@ int HUnixRegistry::m_writeFile() const
     if (!bOk) {
         unlink(pszTemp);
     }
+    // Flushed and synced already: the close only gives back the lock.
+    fclose(pFile);
     free(pszTemp);
     free(pszTarget);
     return bOk ? 0 : (iError ? iError : EIO);
 }
 
 // Through a symbolic link too. Not truncated before the new records are in,
-// so a failure to open it loses nothing.
+// and their room is reserved before any old byte is overwritten: a full disk
+// or a file-size limit leaves the old file as it was.
 int HUnixRegistry::m_writeInPlace() const
 {
-    const int iDescriptor = ::open(m_pszPath, O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    // Read access lets the C library reserve room by hand where the file
+    // system can't do it itself.
+    int iDescriptor = ::open(m_pszPath, O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (iDescriptor < 0 && errno == EACCES) {
+        iDescriptor = ::open(m_pszPath, O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    }
     if (iDescriptor < 0) {
         return errno;
+    }
+    struct stat st;
+    if (fstat(iDescriptor, &st) != 0) {
+        const int iError = errno;
+        ::close(iDescriptor);
+        return iError;
+    }
+    const off_t iOldSize = st.st_size;
+    const off_t iNewSize = s_getRecordsSize(m_pEntries);
+    const int iReserved = iNewSize > 0 ? posix_fallocate(iDescriptor, 0, iNewSize) : 0;
+    if (iReserved != 0) {
+        // A reservation that failed half-way may have grown the file.
+        if (fstat(iDescriptor, &st) == 0 && st.st_size > iOldSize && ftruncate(iDescriptor, iOldSize) != 0) {
+            errorPrintf("HUnixRegistry::close - could not cut '%s' back to its old size\n", m_pszPath);
+        }
+        ::close(iDescriptor);
+        return iReserved;
     }
     FILE *pFile = fdopen(iDescriptor, "wb");
     if (!pFile) {

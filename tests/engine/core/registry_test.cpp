@@ -10,6 +10,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,9 +45,9 @@ std::string rawLength(uint32_t uLength)
 }
 
 // Waits for a child with a deadline, so a hung child can't hang the test.
-int waitChild(pid_t pid)
+int waitChild(pid_t pid, int iSeconds = 10)
 {
-    for (int i = 0; i < 1000; i++) {
+    for (int i = 0; i < iSeconds * 100; i++) {
         int iStatus = 0;
         const pid_t done = waitpid(pid, &iStatus, WNOHANG);
         if (done == pid) {
@@ -477,6 +478,50 @@ TEST_F(RegistryTest, ReadOnlyFolderIsWrittenInPlaceOrReportedOnce)
     EXPECT_EQ(iResult, 0);
 }
 
+TEST_F(RegistryTest, SaveThatCannotFitLeavesTheFileWhole)
+{
+    // The old records fit under the file-size limit and the new ones do not:
+    // a write from the start would have overwritten the old bytes before the
+    // limit stopped it. The limit must not end the game either.
+    const std::string old = record("k", std::string(100, 'o'));
+    const std::string big(300, 'n');
+    writeFile(old);
+    ASSERT_EQ(chmod(folder().c_str(), 0500), 0);
+    const int iResult = runUnprivileged(m_home, [this, &old, &big]() {
+        ScopedMessageHook hook;
+        HUnixRegistry registry;
+        const struct rlimit limit = { 200, 200 };
+        if (!registry.open(nullptr, "Quorvex", "Gobstrel") || !registry.setBinary("k", big.data(), (int32_t)big.size())
+            || setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return 1;
+        }
+        // No temporary file can be made beside it: in place, or not at all.
+        if (registry.close() || fileBytes() != old) {
+            return 2;
+        }
+        // Through a temporary file once the folder may be written again.
+        if (chmod(folder().c_str(), 0700) != 0 || registry.close() || fileBytes() != old) {
+            return 3;
+        }
+        struct sigaction sa;
+        if (sigaction(SIGXFSZ, nullptr, &sa) != 0 || sa.sa_handler != SIG_DFL) {
+            return 4;
+        }
+        // One box in all, and the old values read back.
+        char aValue[128];
+        int32_t iLength = 0;
+        if (!registry.open(nullptr, "Quorvex", "Gobstrel") || !registry.getBinary("k", aValue, sizeof(aValue), &iLength)
+            || std::string(aValue, (size_t)iLength) != std::string(100, 'o')) {
+            return 5;
+        }
+        return hook.boxes().size() == 1 && hook.boxes()[0].text == "failed to open registry: File too large" ? 0 : 6;
+    });
+    chmod(folder().c_str(), 0700);
+    EXPECT_EQ(iResult, 0);
+    EXPECT_EQ(fileBytes(), old);
+    EXPECT_EQ(system(("test $(ls -A '" + folder() + "' | wc -l) -eq 1").c_str()), 0);
+}
+
 TEST_F(RegistryTest, FilesThatCannotBeReadOrKeptAsideAreNeverReplaced)
 {
     const std::string unreadable = record("HS:0", "score");
@@ -574,6 +619,70 @@ TEST_F(RegistryTest, LinksModesAndLeftoverTemporaryFiles)
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(fileBytes(), record("k", "new"));
     EXPECT_TRUE(m_hook.boxes().empty());
+}
+
+TEST_F(RegistryTest, TwoRunsSavingAtOnceNeverFail)
+{
+    // Each save reads the whole file and writes it whole, so one run may
+    // write back an older value of the other's key; what must hold is that
+    // no save fails, the file stays whole, and the last save's own value is
+    // in it. Both keys are there from the start, so every read finds both.
+    const int32_t iRounds = 2000;
+    const char *const aKeys[2] = { "run0", "run1" };
+    const auto value = [](int32_t i) { return std::string(reinterpret_cast<const char *>(&i), sizeof(i)); };
+    writeFile(record(aKeys[1], value(-1)) + record(aKeys[0], value(-1)));
+
+    // Both start together from a gate, so their saves overlap from the first.
+    int aGate[2];
+    ASSERT_EQ(pipe(aGate), 0);
+    pid_t aPids[2] = { -1, -1 };
+    for (int iRun = 0; iRun < 2; iRun++) {
+        aPids[iRun] = fork();
+        if (aPids[iRun] == 0) {
+            alarm(25);      // a hung run ends itself, before the wait below gives up
+            ::close(aGate[1]);
+            char c;
+            if (read(aGate[0], &c, 1) != 1) {
+                _exit(3);
+            }
+            ScopedMessageHook hook;
+            HUnixRegistry registry;
+            for (int32_t i = 0; i < iRounds; i++) {
+                if (!registry.open(nullptr, "Quorvex", "Gobstrel") || !registry.setBinary(aKeys[iRun], &i, sizeof(i))) {
+                    _exit(4);
+                }
+                if (!registry.close()) {
+                    _exit(1);
+                }
+            }
+            _exit(hook.boxes().empty() ? 0 : 2);
+        }
+    }
+    ::close(aGate[0]);
+    EXPECT_EQ(write(aGate[1], "go", 2), 2);
+    ::close(aGate[1]);
+    for (int iRun = 0; iRun < 2; iRun++) {
+        if (aPids[iRun] > 0) {
+            EXPECT_EQ(waitChild(aPids[iRun], 30), 0) << "run " << iRun;
+        } else {
+            ADD_FAILURE() << "fork failed";
+        }
+    }
+
+    ASSERT_TRUE(open());
+    EXPECT_TRUE(m_hook.boxes().empty());
+    int32_t aLast[2] = { -2, -2 };
+    for (int iRun = 0; iRun < 2; iRun++) {
+        int32_t iLength = 0;
+        ASSERT_TRUE(m_registry.getBinary(aKeys[iRun], &aLast[iRun], sizeof(aLast[iRun]), &iLength));
+        EXPECT_EQ(iLength, 4);
+        EXPECT_GE(aLast[iRun], -1);
+        EXPECT_LE(aLast[iRun], iRounds - 1);
+    }
+    EXPECT_TRUE(aLast[0] == iRounds - 1 || aLast[1] == iRounds - 1) << aLast[0] << " " << aLast[1];
+    // Whole, in the seeded order, and nothing left beside it.
+    EXPECT_EQ(fileBytes(), record(aKeys[1], value(aLast[1])) + record(aKeys[0], value(aLast[0])));
+    EXPECT_EQ(system(("test $(ls -A '" + folder() + "' | wc -l) -eq 1").c_str()), 0);
 }
 
 TEST_F(RegistryTest, OpenRegistryIsWrittenBackAtExit)
