@@ -39,7 +39,9 @@ enum {
     CELL_PITCH              = 42,
     PLAY_AREA_LEFT          = 23,
     PLAY_AREA_TOP           = 17,
-    TIME_BAR_LEFT           = 43,
+    // The bar lies in the arena's trough, which starts right of the
+    // tutorial page's left edge so that none of it shows beside the page.
+    TIME_BAR_LEFT           = 66,
     TIME_BAR_TOP            = 402,
 
     // ET_COMMAND codes (in the event's flag word)

@@ -229,18 +229,18 @@ TEST_F(HudDraw, TimeBarAndBites)
     app.m_bitesFrame = 1;
 
     app.drawHud(whole);
-    EXPECT_TRUE(shows(SPR_TIMER, 43, 402, 43, 402));
-    EXPECT_TRUE(shows(SPR_TIMER, 242, 402 + timerHeight - 1, 43, 402));
+    EXPECT_TRUE(shows(SPR_TIMER, TIME_BAR_LEFT, 402, TIME_BAR_LEFT, 402));
+    EXPECT_TRUE(shows(SPR_TIMER, 242, 402 + timerHeight - 1, TIME_BAR_LEFT, 402));
     EXPECT_TRUE(shows(SPR_BITES + 1, 243, 402, 243, 402));
     EXPECT_TRUE(shows(SPR_BITES + 1, 243 + 29, 402 + 19, 243, 402));
     EXPECT_TRUE(untouched(243 + 30, 410));
-    EXPECT_TRUE(untouched(42, 410));
+    EXPECT_TRUE(untouched(TIME_BAR_LEFT - 1, 410));
 
     // Only the part inside the rectangle.
     fillScreen(kSentinel);
     app.drawTimeBar(HRect{ 100, 390, 150, 410 });
-    EXPECT_TRUE(shows(SPR_TIMER, 100, 402, 43, 402));
-    EXPECT_TRUE(shows(SPR_TIMER, 149, 409, 43, 402));
+    EXPECT_TRUE(shows(SPR_TIMER, 100, 402, TIME_BAR_LEFT, 402));
+    EXPECT_TRUE(shows(SPR_TIMER, 149, 409, TIME_BAR_LEFT, 402));
     EXPECT_TRUE(untouched(99, 405));
     EXPECT_TRUE(untouched(150, 405));
     EXPECT_TRUE(untouched(120, 410));
@@ -248,10 +248,10 @@ TEST_F(HudDraw, TimeBarAndBites)
 
     // An empty bar draws neither the bar nor the bites.
     fillScreen(kSentinel);
-    app.m_timeBarRect.right = 43;
+    app.m_timeBarRect.right = TIME_BAR_LEFT;
     app.drawHud(whole);
-    EXPECT_TRUE(untouched(43, 405));
-    EXPECT_TRUE(untouched(50, 405));
+    EXPECT_TRUE(untouched(TIME_BAR_LEFT, 405));
+    EXPECT_TRUE(untouched(TIME_BAR_LEFT + 7, 405));
     app.m_timeBarRect.right = 243;
 
     // No bar on info screens, while paused, or during the tutorial.

@@ -17,6 +17,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "GameApp.h"
 #include "ScreenshotTestSupport.h"
 #include "program_child.h"
 #include "xvfb_session.h"
@@ -648,7 +649,9 @@ TEST_F(Screenshot, TimeBarRepaintsAfterJumpsAndBlinks)
     for (int i = 0; i < 2; i++) {
         pressKey(XK_minus);
     }
-    auto barShown = [&](const Shot &now) { return now.changed(full, 45, 404, 60, 424) < 0.1; };
+    auto barShown = [&](const Shot &now) {
+        return now.changed(full, TIME_BAR_LEFT + 2, 404, TIME_BAR_LEFT + 17, 424) < 0.1;
+    };
     const bool hidden =
         waitForPicture(take(window), [&](const Shot &now) { return !barShown(now); }, 5000).ok;
     EXPECT_TRUE(hidden) << "the bar never blinked";

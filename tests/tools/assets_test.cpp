@@ -1,6 +1,7 @@
 // The generated resource archive holds every picture and sound the game
 // loads, in the formats and sizes its loaders and drawing code rely on.
 #include "AssetArchiveReader.h"
+#include "GameApp.h"
 
 #include <gtest/gtest.h>
 
@@ -230,7 +231,7 @@ TEST_F(AssetArchive, ScreenLayoutFits) {
         EXPECT_LE(picture(b).height, timer.height) << b;
     }
     // The bar's full width plus its bites stays inside the play area.
-    EXPECT_LE(43 + timer.width + 10, 443);
+    EXPECT_LE(TIME_BAR_LEFT + timer.width + 10, 443);
     // Side buttons must not overlap one another.
     struct Box {
         const char *name;
@@ -293,6 +294,67 @@ TEST_F(AssetArchive, ScreenLayoutFits) {
             const uint8_t *p = arena.at(x, y);
             EXPECT_GT(p[0] + p[1] + p[2], 3 * 170) << "screen " << x + 23 << ", " << y + 17;
         }
+    // The trough is the dark hollow under the arena's "TIME" label, inside
+    // its striped border; at every length the bar and its bites lie in it.
+    HRect trough = { 640, 480, -1, -1 };
+    for (int y = 370; y < 412; y++)
+        for (int x = 8; x < 412; x++) {
+            const uint8_t *p = arena.at(x, y);
+            if (p[0] + p[1] + p[2] >= 330) continue;
+            trough.left = std::min(trough.left, x + 23);
+            trough.top = std::min(trough.top, y + 17);
+            trough.right = std::max(trough.right, x + 23 + 1);
+            trough.bottom = std::max(trough.bottom, y + 17 + 1);
+        }
+    ASSERT_GT(trough.right, trough.left) << "no trough in the arena";
+    for (const char *b : {"bites00.tga", "bites01.tga", "bites02.tga"}) {
+        Picture bites = picture(b);
+        for (int length = 1; length <= timer.width; length++) {
+            const int right = TIME_BAR_LEFT + length;
+            const HRect bar = { TIME_BAR_LEFT, TIME_BAR_TOP, right, TIME_BAR_TOP + timer.height };
+            const HRect end = { right, TIME_BAR_TOP, right + bites.width, TIME_BAR_TOP + bites.height };
+            bool inside = true;
+            for (const HRect &r : {bar, end}) {
+                inside &= r.left >= trough.left && r.top >= trough.top && r.right <= trough.right &&
+                          r.bottom <= trough.bottom;
+            }
+            if (!inside) {
+                ADD_FAILURE() << b << ": a bar of " << length << " px at x " << TIME_BAR_LEFT << ".." << end.right
+                              << ", y " << TIME_BAR_TOP << ".." << bar.bottom << " leaves the trough at x "
+                              << trough.left << ".." << trough.right << ", y " << trough.top << ".."
+                              << trough.bottom;
+                break;
+            }
+        }
+    }
+    // Every solid pixel of the side buttons, lit or not, stands on the
+    // raspberry board behind them; the exit button's on the shelf below.
+    Picture background = picture("background.jpg");
+    auto onPanel = [](const uint8_t *p, bool shelf) {
+        return shelf ? p[0] < 200 && p[0] > p[1] && p[1] > p[2] + 20 : p[1] < 110 && p[2] > p[1] + 10;
+    };
+    const Box panelled[] = {{"icon_pause", 452, 315},      {"icon_resume", 452, 315}, {"icon_options", 473, 347},
+                            {"icon_highscores", 451, 375}, {"icon_restart", 470, 419}, {"icon_exit", 504, 445}};
+    for (const Box &b : panelled) {
+        const bool shelf = strcmp(b.name, "icon_exit") == 0;
+        for (const char *suffix : {".tga", "_lit.tga"}) {
+            const std::string name = std::string(b.name) + suffix;
+            Picture button = picture(name);
+            int off = 0, firstX = -1, firstY = -1;
+            for (int y = 0; y < button.height; y++)
+                for (int x = 0; x < button.width; x++) {
+                    if (button.at(x, y)[3] < 128) continue;
+                    const int sx = b.x + x, sy = b.y + y;
+                    const bool held = sx < background.width && sy < background.height &&
+                                      onPanel(background.at(sx, sy), shelf);
+                    if (!held && off++ == 0) {
+                        firstX = sx;
+                        firstY = sy;
+                    }
+                }
+            EXPECT_EQ(off, 0) << name << " stands off its panel, first at screen " << firstX << ", " << firstY;
+        }
+    }
     // Each options label ends just left of its own switch, on its middle
     // line: the dark ink nearest the switch is a few pixels from it.
     struct Switch {

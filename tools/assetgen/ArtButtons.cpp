@@ -76,7 +76,8 @@ void drawButtons(AssetSet &set) {
     s_pair(set, "icon_resume", 186, 30, kLime, "RESUME", 15);
     s_pair(set, "icon_options", 146, 27, kMint, "OPTIONS", 13);
     s_pair(set, "icon_highscores", 188, 40, kOrange, "HIGH SCORES", 16);
-    s_pair(set, "icon_restart", 150, 25, kGrape, "RESTART", 13);
+    // Low enough to end inside the board's bottom edge (y 438), lit halo included.
+    s_pair(set, "icon_restart", 150, 19, kGrape, "RESTART", 10.5);
     s_pair(set, "icon_exit", 132, 32, kCherry, "EXIT", 15);
     s_logo(set, "logo", 250, 36, "QUORVEX", "sweet games", kCocoa);
     s_logo(set, "partnerlogo", 250, 36, "MORE SWEETS", "games from our friends", kSky);

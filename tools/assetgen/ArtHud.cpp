@@ -104,9 +104,9 @@ static void s_stick(cairo_t *cr, double x, double y, double w, double h, bool ro
 }
 
 static void s_timer(AssetSet &set) {
-    AssetCanvas *cv = set.image("timer.tga", 360, 24);
+    AssetCanvas *cv = set.image("timer.tga", kTimeBarLength, kTimeBarHeight);
     cairo_t *cr = cv->cr();
-    cairo_rectangle(cr, 0, 0, 360, 24);
+    cairo_rectangle(cr, 0, 0, kTimeBarLength, kTimeBarHeight);
     cairo_clip(cr);
     s_stick(cr, 1, 1, 380, 22, true);
     cairo_new_path(cr);
@@ -119,7 +119,7 @@ static void s_timer(AssetSet &set) {
     for (int f = 0; f < 3; f++) {
         char name[32];
         snprintf(name, sizeof(name), "bites%02d.tga", f);
-        AssetCanvas *b = set.image(name, 10, 24);
+        AssetCanvas *b = set.image(name, kBitesWidth, kTimeBarHeight);
         cairo_t *bc = b->cr();
         cairo_new_path(bc);
         // Solid candy, then tooth-shaped bites cut out of the right edge.

@@ -163,11 +163,12 @@ static void s_arena(AssetSet &set) {
     AssetCanvas *cv = set.image("arena.jpg", kArenaSize, kArenaSize);
     cairo_t *cr = cv->cr();
     s_tray(cr, true);
-    // The trough the time bar is eaten out of. The bar itself covers it from
-    // its rounded left end on; the trough starts right of the tutorial
-    // page's left edge (screen x 60) and is no taller than the bar, so
-    // nothing of it shows beside the page while the bar is hidden.
-    well(cr, 41, 387, 351, 20, 10, rgb(120, 60, 70));
+    // The trough the time bar is eaten out of: it holds the full bar with its
+    // bites, a little room all round, and starts right of the tutorial
+    // page's left edge (screen x 60), so nothing of it shows beside the page
+    // while the bar is hidden.
+    well(cr, kTimeBarLeft - kArenaLeft - 2, kTimeBarTop - kArenaTop - 2, kTimeBarLength + kBitesWidth + 4,
+         kTimeBarHeight + 4, 10, rgb(120, 60, 70));
     // Lollipops in the corners of the margin.
     const int corners[4][2] = {{40, 40}, {380, 40}, {40, 345}, {380, 345}};
     const int types[4] = {TILE_PEPPERMINT, TILE_LIFESAVER, TILE_CHERRIES, TILE_BEAR};

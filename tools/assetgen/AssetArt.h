@@ -13,6 +13,17 @@ enum {
 
 const int kTileSize = 42;
 const int kArenaSize = 420;
+const int kArenaLeft = 23;      // where the game puts the arena on screen
+const int kArenaTop = 17;
+
+// The time bar as the game draws it: "timer.tga" from its left edge and
+// top on screen, the bites right of the bar's end. The arena's trough is
+// cut round a full bar with its bites.
+const int kTimeBarLeft = 66;
+const int kTimeBarTop = 402;
+const int kTimeBarLength = 337;
+const int kTimeBarHeight = 24;
+const int kBitesWidth = 10;
 
 // Draws the sweet of a tile type into a 42x42 box at (x, y), shadow included.
 void drawSweet(cairo_t *cr, int type, double x, double y);

@@ -218,9 +218,9 @@ static bool s_mockups(const AssetSet &set, const std::string &dir) {
         s_blit(cr, set, "arena.jpg", 23, 17);
         s_board(cr, set, playBoard);
         s_figures(cr, set, 1234567, 14, 3);
-        int barRight = 43 + int(360 * 0.62);
-        s_blitPart(cr, set, "timer.tga", 43, 402, barRight - 43);
-        s_blit(cr, set, "bites01.tga", barRight, 402);
+        int barRight = kTimeBarLeft + int(kTimeBarLength * 0.62);
+        s_blitPart(cr, set, "timer.tga", kTimeBarLeft, kTimeBarTop, barRight - kTimeBarLeft);
+        s_blit(cr, set, "bites01.tga", barRight, kTimeBarTop);
         s_sideButtons(cr, set, true, "icon_highscores");
         s_blit(cr, set, "cursor.tga", 560, 392);
         ok = s_save(cv, dir, "screen_play", true) && ok;
@@ -234,8 +234,8 @@ static bool s_mockups(const AssetSet &set, const std::string &dir) {
         s_blit(cr, set, "arena.jpg", 23, 17);
         s_board(cr, set, bonusBoard);
         s_figures(cr, set, 98765, 37, 8);
-        s_blitPart(cr, set, "timer.tga", 43, 402, 120);
-        s_blit(cr, set, "bites02.tga", 163, 402);
+        s_blitPart(cr, set, "timer.tga", kTimeBarLeft, kTimeBarTop, 120);
+        s_blit(cr, set, "bites02.tga", kTimeBarLeft + 120, kTimeBarTop);
         s_sideButtons(cr, set, true, "icon_pause");
         ok = s_save(cv, dir, "screen_bonus_sweets", true) && ok;
     }
@@ -297,8 +297,8 @@ static bool s_mockups(const AssetSet &set, const std::string &dir) {
         s_blit(cr, set, "level.tga", 100, 300);
         s_number(cr, set, 12, 100 + 64 + 18 * 2, 300);
         s_blit(cr, set, "startlevel_bonus.tga", 143, 110);
-        s_blitPart(cr, set, "timer.tga", 43, 402, 300);
-        s_blit(cr, set, "bites00.tga", 343, 402);
+        s_blitPart(cr, set, "timer.tga", kTimeBarLeft, kTimeBarTop, 300);
+        s_blit(cr, set, "bites00.tga", kTimeBarLeft + 300, kTimeBarTop);
         s_sideButtons(cr, set, true, "icon_exit");
         ok = s_save(cv, dir, "screen_captions", false) && ok;
     }
