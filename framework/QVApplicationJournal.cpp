@@ -90,14 +90,26 @@ static void s_splitDemoName(const char (&name)[HFS_MAX_PATH], char (&root)[HFS_M
 }
 
 // Opens a file of the working folder for writing, unless it is the demo
-// file being replayed: then the run does less than its command line asked,
-// and says so on standard error as well as in the trace.
-static HFile *s_openForWrite(HFileSystem **localFileSystem, const char *name, const char *replayedName,
-                             const char *consequence)
+// file or might be: then the run does less than its command line asked,
+// and says so on standard error as well as in the trace. The demo is never
+// emptied, whether it could be opened or not.
+static HFile *s_openForWrite(HFileSystem **localFileSystem, const char *name, const char *demoName,
+                             bool replayed, const char *demoUnknown, const char *consequence)
 {
-    if (replayedName && isSameFile(replayedName, name)) {
-        fprintf(stderr, "%s is the demo file being replayed: %s\n", name, consequence);
-        logPrintf("...%s is the demo file being replayed: %s\n", name, consequence);
+    char refusal[256];
+    refusal[0] = '\0';
+    if (demoUnknown) {
+        stringPrintf(refusal, sizeof(refusal), "might be the demo file, which can't be told apart (%s)",
+                     demoUnknown);
+    } else if (demoName && isSameFile(demoName, name)) {
+        stringCopyBounded(refusal, replayed ? "is the demo file being replayed" :
+                                              "is the demo file, which could not be opened",
+                          sizeof(refusal));
+    }
+    if (refusal[0]) {
+        const char *replaying = replayed ? "replaying it and " : "";
+        fprintf(stderr, "%s %s: %s%s\n", name, refusal, replaying, consequence);
+        logPrintf("...%s %s: %s%s\n", name, refusal, replaying, consequence);
         return nullptr;
     }
     if (!*localFileSystem) {
@@ -134,11 +146,24 @@ void QVApplication::m_openDiagnosticFiles()
             }
         }
     }
-    const char *replayedName = m_pDemoFile ? demoName : nullptr;
+    // Compared by identity whether it opened or not. A token of the command
+    // string holds at most 1023 characters, as this buffer does: a name that
+    // fills it may have been cut, and the file meant is then unknown.
+    const char *demoUnknown = nullptr;
+    if (demoName[0] != '\0') {
+        if (strlen(demoName) + 1 >= sizeof(demoName)) {
+            demoUnknown = "its name may have been cut at 1023 characters";
+        } else {
+            const char *identityProblem = getFileIdentityProblem(demoName);
+            demoUnknown = identityProblem[0] ? identityProblem : nullptr;
+        }
+    }
+    const char *namedDemo = demoName[0] != '\0' ? demoName : nullptr;
+    const bool replayed = m_pDemoFile != nullptr;
 
     if (m_cvarManager.getVariableInt("qv_trace") != 0 && !m_pTraceFile) {
-        m_pTraceFile = s_openForWrite(&m_pLocalFileSystem, "trace.txt", replayedName,
-                                      "replaying it and writing no trace");
+        m_pTraceFile = s_openForWrite(&m_pLocalFileSystem, "trace.txt", namedDemo, replayed, demoUnknown,
+                                      "writing no trace");
         if (m_pTraceFile) {
             setLogStream(m_pTraceFile);
         }
@@ -150,8 +175,8 @@ void QVApplication::m_openDiagnosticFiles()
     }
 
     if (m_cvarManager.getVariableInt("qv_journal") != 0 && !m_pJournalFile) {
-        m_pJournalFile = s_openForWrite(&m_pLocalFileSystem, "journal.bin", replayedName,
-                                        "replaying it and recording nothing");
+        m_pJournalFile = s_openForWrite(&m_pLocalFileSystem, "journal.bin", namedDemo, replayed, demoUnknown,
+                                        "recording nothing");
         if (m_pJournalFile) {
             m_eventQueue.setJournalWriter(m_pJournalFile);
         }

@@ -135,9 +135,8 @@ bool GameApp::initialize(const char *commandString, const char *resourceDirector
     logPrintf("...done initializing subsystems\n");
 
     // The parser only writes "+set" commands, so this is reached only from
-    // a hand-made command string.
-    const char *kept = getCommandLine();
-    if (kept && strstr(kept, "-benchmark")) {
+    // a hand-made command string; a demo file's name never counts.
+    if (HCvarManager::hasSwitch(getCommandLine(), "-benchmark")) {
         s_runBenchmark(m_pDisplayDevice);
     }
 

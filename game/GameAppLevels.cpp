@@ -44,9 +44,9 @@ void GameApp::startLevel()
 {
     m_levelIndex++;
 
-    // Only reached from a hand-made command string; plays the lesson again.
-    const char *kept = getCommandLine();
-    if (kept && strstr(kept, "-tutorial")) {
+    // Only reached from a hand-made command string, never from a demo
+    // file's name; plays the lesson again.
+    if (HCvarManager::hasSwitch(getCommandLine(), "-tutorial")) {
         m_settings.m_iDidTutorial = 0;
     }
     if (m_settings.m_iDidTutorial == 0 && m_levelIndex > 0) {

@@ -292,6 +292,33 @@ void HCvarManager::parseCommandLine(const char *pszText)
     }
 }
 
+bool HCvarManager::hasSwitch(const char *pszText, const char *pszSwitch)
+{
+    if (!pszText || !pszSwitch) {
+        return false;
+    }
+    char szToken[s_uTokenSize];
+    const char *pCursor = pszText;
+    while ((pCursor = s_nextCommandToken(szToken, sizeof(szToken), pCursor)) != nullptr) {
+        if (stringCompareNoCase(szToken, "+set") != 0) {
+            if (strcmp(szToken, pszSwitch) == 0) {
+                return true;
+            }
+            continue;
+        }
+        // The name and the value belong to the command, whatever they hold.
+        pCursor = s_nextCommandToken(szToken, sizeof(szToken), pCursor);
+        if (!pCursor) {
+            return false;
+        }
+        pCursor = s_nextCommandToken(szToken, sizeof(szToken), pCursor);
+        if (!pCursor || !*pCursor) {
+            return false;
+        }
+    }
+    return false;
+}
+
 bool HCvarManager::saveCvars(const char *pszFileName, HFileSystem *pFileSystem)
 {
     if (!m_pScriptEngine || !pszFileName || !pFileSystem) {

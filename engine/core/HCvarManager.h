@@ -30,6 +30,10 @@ public:
 
     // Applies every "+set name value" command of a console command string.
     void                parseCommandLine(const char *pszText);
+    // True when the word stands in the command string as a switch of its
+    // own: a whole token, read as parseCommandLine reads them, that is not
+    // the name or value of a "+set" (a file name set there may hold any word).
+    static bool         hasSwitch(const char *pszText, const char *pszSwitch);
 
     // Writes every variable as a Lua block with its value and flags quoted,
     // so the file loads back to the same values; false when it can't be written.

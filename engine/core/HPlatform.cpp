@@ -274,3 +274,16 @@ const char *getFileReadProblem(const char *szPath)
     }
     return "";
 }
+
+const char *getFileIdentityProblem(const char *szPath)
+{
+    struct stat st;
+    if (!szPath || !szPath[0] || stat(szPath, &st) == 0) {
+        return "";
+    }
+    // A path through a plain file names nothing, as a missing one does.
+    if (errno == ENOENT || errno == ENOTDIR) {
+        return "";
+    }
+    return strerror(errno);
+}

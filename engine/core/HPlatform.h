@@ -49,6 +49,9 @@ bool            isSameFile(const char *szFirst, const char *szSecond);
 // Why the file can't be opened for reading, in words; the empty text when
 // nothing stands in the way.
 const char *    getFileReadProblem(const char *szPath);
+// Why the file's identity (device and inode) can't be known, in words; the
+// empty text when it can, or when no file of that name exists.
+const char *    getFileIdentityProblem(const char *szPath);
 
 // Size of the launcher's shell-command buffer.
 enum { BROWSER_COMMAND_SIZE = 16380 };

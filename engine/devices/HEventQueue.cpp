@@ -12,6 +12,9 @@ static int32_t s_lastMouseMoveX = 0;
 static int32_t s_lastMouseMoveY = 0;
 static uint64_t s_lastEventTime = 0;
 
+// A replay asks for a live quit at most this often (real milliseconds).
+static const uint32_t s_uQuitPollMs = 4;
+
 static HEventQueue::ClockFunc s_clock = getMilliseconds;
 static HEventQueue::SleepFunc s_sleep = sleepMilliseconds;
 
@@ -37,7 +40,9 @@ HEventQueue::HEventQueue()
       m_iLastPointerX(0),
       m_iLastPointerY(0),
       m_bReplayHeld(false),
-      m_bReplayFinished(false)
+      m_bReplayFinished(false),
+      m_uLastQuitPoll(0),
+      m_bQuitPolled(false)
 {
     memset(m_events, 0, sizeof(m_events));
     memset(&m_replayNext, 0, sizeof(m_replayNext));
@@ -59,6 +64,7 @@ void HEventQueue::setJournalReader(HFile *file)
     m_pJournalReader = file;
     m_bReplayHeld = false;
     m_bReplayFinished = false;
+    m_bQuitPolled = false;
 }
 
 void HEventQueue::clearJournalReader()
@@ -133,9 +139,38 @@ bool HEventQueue::readJournalEvent(HEvent &out)
     return true;
 }
 
+bool HEventQueue::m_pollLiveQuit()
+{
+    // Live input is ignored during a replay, but a window close or a signal
+    // still ends it. Asked every few milliseconds of real time only, so a
+    // replay runs as fast as before.
+    const uint64_t now = s_clock();
+    if (m_bQuitPolled && elapsedMilliseconds(now, m_uLastQuitPoll) < s_uQuitPollMs) {
+        return false;
+    }
+    m_uLastQuitPoll = now;
+    m_bQuitPolled = true;
+    bool quit = false;
+    for (HListNode *node = m_sources.getHead(); node; node = m_sources.getNext(node)) {
+        HEventSource *source = static_cast<HEventSource *>(node->getObject());
+        if (source && source->pollQuit()) {
+            quit = true;
+        }
+    }
+    if (quit) {
+        logPrintf("...a live quit ends the replay\n");
+    }
+    return quit;
+}
+
 bool HEventQueue::getEvent(HEvent &out, bool allowSleep)
 {
     if (m_pJournalReader) {
+        if (m_bReplayFinished || m_pollLiveQuit()) {
+            m_bReplayFinished = true;
+            out.m_iType = ET_NONE;
+            return false;
+        }
         // A live run reports "nothing pending" once before every idle tick
         // (frames are drawn then, dialogs time out): replay does the same.
         HEvent record;

@@ -38,8 +38,9 @@ public:
     bool            dequeueEvent(HEvent &out);
     bool            readJournalEvent(HEvent &out);
 
-    // True once the replayed journal has run out: the application then ends
-    // the run as if the window had been closed.
+    // True once the replayed journal has run out, or a live window close or
+    // signal asked to end the replay: the application then ends the run as
+    // if the window had been closed.
     bool            isReplayFinished() const { return m_bReplayFinished; }
     bool            isReplaying() const { return m_pJournalReader != nullptr; }
 
@@ -59,6 +60,9 @@ private:
                     HEventQueue(const HEventQueue &) = delete;
     HEventQueue &   operator=(const HEventQueue &) = delete;
 
+    // Asks the sources whether a live quit came during a replay; true ends it.
+    bool            m_pollLiveQuit();
+
     HEvent          m_events[kiRingSize];
     int32_t         m_iHead;
     int32_t         m_iTail;
@@ -72,6 +76,9 @@ private:
     HEvent          m_replayNext;
     bool            m_bReplayHeld;
     bool            m_bReplayFinished;
+    // Replay: when the sources were last asked for a live quit.
+    uint64_t        m_uLastQuitPoll;
+    bool            m_bQuitPolled;
 };
 
 #endif

@@ -10,6 +10,9 @@ class HEventQueue;
 class HEventSource : public HObject {
 public:
     virtual bool        poll(HEventQueue *queue) = 0;
+    // During a replay: drops whatever live input is waiting, posting
+    // nothing; true when it asked to end the program.
+    virtual bool        pollQuit() { return false; }
 };
 
 #endif

@@ -23,6 +23,9 @@ public:
     virtual uint8_t *       getStateA() { return m_stateA; }
     virtual uint8_t *       getStateB() { return m_stateB; }
     virtual void            centerPointer() = 0;
+    // Drops the live input waiting, posting nothing; true when it held a
+    // request to end the program (a window close or a signal).
+    virtual bool            pollQuit() { return false; }
 
     HInputEventSource *     getEventSource() const { return m_pEventSource; }
     bool *                  getFlag() { return &m_bFlag; }

@@ -9,3 +9,8 @@ bool HInputEventSource::poll(HEventQueue *queue)
     }
     return m_pDevice->pollEvents(queue);
 }
+
+bool HInputEventSource::pollQuit()
+{
+    return m_pDevice && m_pDevice->pollQuit();
+}

@@ -12,6 +12,7 @@ public:
     ~HInputEventSource() override {}
 
     bool                poll(HEventQueue *queue) override;
+    bool                pollQuit() override;
 
 private:
     HInputDevice *      m_pDevice;

@@ -278,3 +278,16 @@ bool HSDLInputDevice::pollEvents(HEventQueue *queue)
     }
     return true;
 }
+
+bool HSDLInputDevice::pollQuit()
+{
+    // SDL turns SIGINT and SIGTERM into SDL_QUIT; a box may have taken one
+    // already. Everything else is dropped: SDL's queue must not fill up, or
+    // a later close would be lost.
+    bool quit = takeMessageBoxQuit();
+    SDL_Event sdlEvent;
+    while (SDL_PollEvent(&sdlEvent)) {
+        quit = quit || sdlEvent.type == SDL_QUIT;
+    }
+    return quit;
+}

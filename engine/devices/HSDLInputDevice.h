@@ -21,6 +21,7 @@ public:
 
     bool                    create() override;
     bool                    pollEvents(HEventQueue *queue) override;
+    bool                    pollQuit() override;
     void                    shutdown() override;
     void                    deactivate() override {}
     void                    activate() override {}

@@ -768,4 +768,161 @@ TEST(GameProgram, SigtermEndsTheProgramWhileAnAlertWaits)
     EXPECT_EQ(registry, readWholeFile(home.path + "/.quorvex/registry_Quorvex_Gobstrel"));
 }
 
+// Stores one 4-byte setting of the game in a home folder.
+bool s_writeSetting(const std::string &home, const char *key, int32_t value)
+{
+    const char *old = getenv("HOME");
+    const std::string saved = old ? old : "";
+    setenv("HOME", home.c_str(), 1);
+    bool ok = false;
+    HRegistry *registry = getRegistry();
+    if (registry && registry->open(nullptr, "Quorvex", "Gobstrel")) {
+        ok = registry->setBinary(key, &value, 4);
+        ok = registry->close() && ok;
+    }
+    setenv("HOME", saved.c_str(), 1);
+    return ok;
+}
+
+// A file name may hold any word: one that reads like a developer switch
+// switches nothing. A lesson already done stays done when a game starts,
+// and no benchmark box waits for a key that never comes.
+TEST(GameProgram, SwitchWordsInADemoNameSwitchNothing)
+{
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    Demo demo;
+    demo.ticks(300);
+    demo.key(KC_RETURN, '\r');
+    demo.ticks(1300);
+    demo.quit();
+    demo.ticks(100);
+    for (const char *name : { "x-tutorial.bin", "run-benchmark/demo.bin" }) {
+        SCOPED_TRACE(name);
+        ScratchDir work("gameapp"), home("gameapp");
+        ASSERT_EQ(0, mkdir((work.path + "/run-benchmark").c_str(), 0755));
+        ASSERT_TRUE(demo.write(work.path + "/" + name));
+        ASSERT_TRUE(s_writeSetting(home.path, "Did Tutorial", 1));
+        const int seconds = 40;
+        const int status = waitProgram(startProgram(kProgram, work.path, home.path,
+                                                    { "--demo", name, "--nosound" }, seconds, false),
+                                       seconds);
+        const std::string output = readWholeFile(work.path + "/output.txt");
+        ASSERT_EQ(0, status) << output;
+        int32_t value = -1;
+        ASSERT_TRUE(s_readSetting(home.path, "Did Tutorial", &value)) << output;
+        EXPECT_EQ(1, value) << output;
+    }
+}
+
+// Waits until the trace holds the text; false after the given seconds.
+bool s_waitForTrace(const std::string &work, const char *text, int seconds)
+{
+    for (int i = 0; i < seconds * 10; i++) {
+        if (readWholeFile(work + "/trace.txt").find(text) != std::string::npos) {
+            return true;
+        }
+        usleep(100000);
+    }
+    return false;
+}
+
+// A demo that can't be read leaves the run on live input; when it is the
+// journal the run was asked to write, it is still never emptied.
+TEST(GameProgram, UnreadableDemoIsNotRecordedOverByTheJournal)
+{
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    ScratchDir work("gameapp"), home("gameapp");
+    ASSERT_FALSE(work.path.empty());
+    ASSERT_FALSE(home.path.empty());
+    Demo demo;
+    demo.ticks(300);
+    demo.quit();
+    const std::string journal = work.path + "/journal.bin";
+    ASSERT_TRUE(demo.write(journal));
+    const std::string recorded = readWholeFile(journal);
+    // Root reads anything: the program runs as nobody, who owns the journal
+    // and may write it but not read it.
+    const uid_t uid = getuid() == 0 ? (uid_t)65534 : 0;
+    if (uid != 0) {
+        ASSERT_EQ(0, chown(work.path.c_str(), uid, uid));
+        ASSERT_EQ(0, chown(home.path.c_str(), uid, uid));
+        ASSERT_EQ(0, chown(journal.c_str(), uid, uid));
+    }
+    ASSERT_EQ(0, chmod(journal.c_str(), 0200));
+
+    const int seconds = 60;
+    const pid_t pid = startProgram(kProgram, work.path, home.path,
+                                   { "--journal", "--trace", "--demo", "journal.bin", "--nosound" }, seconds, false,
+                                   uid);
+    ASSERT_GT(pid, 0);
+    // Live input, of which there is none: closed as a user would.
+    const bool started = s_waitForTrace(work.path, "...done initializing subsystems", 30);
+    usleep(300000);
+    kill(pid, SIGTERM);
+    const int status = waitProgram(pid, seconds);
+    const std::string output = readWholeFile(work.path + "/output.txt");
+    if (status == 124) {
+        GTEST_SKIP() << "the program cannot be run as user " << uid;
+    }
+    EXPECT_TRUE(started) << output;
+    EXPECT_EQ(0, status) << output;
+    EXPECT_TRUE(readWholeFile(journal) == recorded) << "the demo file was written over";
+    EXPECT_NE(std::string::npos, output.find("journal.bin is the demo file, which could not be opened: recording nothing"))
+        << output;
+}
+
+// A window close or a signal ends a replay at once, as it ends a live run.
+TEST(GameProgram, SigtermEndsALongReplay)
+{
+    if (!pathExists(kProgram) || !pathExists(kArchive)) {
+        GTEST_SKIP() << "program or asset archive not built";
+    }
+    ScratchDir work("gameapp"), home("gameapp");
+    ASSERT_FALSE(work.path.empty());
+    ASSERT_FALSE(home.path.empty());
+    // Idle ticks 1 ms apart on the title screen: the game paces them at 5 ms,
+    // so the replay lasts minutes.
+    Demo demo;
+    demo.ticks(30000, 1);
+    ASSERT_TRUE(demo.write(work.path + "/long.bin"));
+
+    const int seconds = 60;
+    const pid_t pid = startProgram(kProgram, work.path, home.path, { "--demo", "long.bin", "--trace", "--nosound" },
+                                   seconds, false);
+    ASSERT_GT(pid, 0);
+    const bool started = s_waitForTrace(work.path, "...done initializing subsystems", 30);
+    usleep(2000000);
+    int status = 0;
+    const bool running = waitpid(pid, &status, WNOHANG) == 0;
+    if (!started || !running) {
+        if (running) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+        }
+        FAIL() << "the replay did not start or did not last: " << readWholeFile(work.path + "/output.txt");
+    }
+    kill(pid, SIGTERM);
+
+    // At most 2 s from the signal to the end, else the replay ran on.
+    pid_t done = 0;
+    for (int i = 0; i < 200 && done == 0; i++) {
+        done = waitpid(pid, &status, WNOHANG);
+        if (done == 0) {
+            usleep(10000);
+        }
+    }
+    if (done == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    const std::string output = readWholeFile(work.path + "/output.txt");
+    ASSERT_EQ(pid, done) << "still replaying 2 s after SIGTERM\n" << output;
+    ASSERT_TRUE(WIFEXITED(status)) << output;
+    EXPECT_EQ(0, WEXITSTATUS(status)) << output;
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <errno.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -49,7 +50,7 @@ std::string readWholeFile(const std::string &path)
 }
 
 pid_t startProgram(const std::string &program, const std::string &work, const std::string &home,
-                   const std::vector<std::string> &args, int seconds, bool noDesktop)
+                   const std::vector<std::string> &args, int seconds, bool noDesktop, uid_t uid)
 {
     fflush(nullptr);
     const pid_t pid = fork();
@@ -74,6 +75,12 @@ pid_t startProgram(const std::string &program, const std::string &work, const st
     dup2(in, 0);
     dup2(out, 1);
     dup2(out, 2);
+    if (uid != 0 && (setgroups(0, nullptr) != 0 || setgid((gid_t)uid) != 0 || setuid(uid) != 0)) {
+        _exit(126);
+    }
+    if (uid != 0 && access(program.c_str(), X_OK) != 0) {
+        _exit(124);
+    }
     std::vector<char *> argv;
     argv.push_back(const_cast<char *>(program.c_str()));
     for (const std::string &a : args) {

@@ -27,10 +27,11 @@ std::string readWholeFile(const std::string &path);
 // Starts program with args in the folder work with HOME home, SDL's dummy
 // drivers, stdin from /dev/null and its output in work/output.txt, ended by
 // alarm(seconds). noDesktop also unsets DISPLAY and empties PATH, so a web
-// link the program reaches can never start a real browser. The child's id,
-// or -1.
+// link the program reaches can never start a real browser. A uid other than
+// 0 runs it as that user; it then ends with 124 when that user cannot run
+// the program. The child's id, or -1.
 pid_t startProgram(const std::string &program, const std::string &work, const std::string &home,
-                   const std::vector<std::string> &args, int seconds, bool noDesktop);
+                   const std::vector<std::string> &args, int seconds, bool noDesktop, uid_t uid = 0);
 
 // Waits for the child started with the same seconds; its exit status, or
 // -1 when it had to be killed or did not exit normally.
