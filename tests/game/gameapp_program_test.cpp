@@ -111,8 +111,10 @@ int s_runProgram(const std::string &program, const std::string &work, const std:
     return waitProgram(startProgram(program, work, home, args, kChildSeconds, false), kChildSeconds);
 }
 
-// Reads a 4-byte registry value of the game from a home folder.
-bool s_readSetting(const std::string &home, const char *key, int32_t *value)
+// Runs work on the game's registry in a home folder, opened and closed
+// again; false when it could not be opened, work failed or the close did.
+template <typename Work>
+bool s_withRegistry(const std::string &home, Work work)
 {
     const char *old = getenv("HOME");
     const std::string saved = old ? old : "";
@@ -120,13 +122,21 @@ bool s_readSetting(const std::string &home, const char *key, int32_t *value)
     bool ok = false;
     HRegistry *registry = getRegistry();
     if (registry && registry->open(nullptr, "Quorvex", "Gobstrel")) {
-        int32_t length = 0;
-        *value = 0;
-        ok = registry->getBinary(key, value, 4, &length) && length == 4;
-        registry->close();
+        ok = work(registry);
+        ok = registry->close() && ok;
     }
     setenv("HOME", saved.c_str(), 1);
     return ok;
+}
+
+// Reads a 4-byte registry value of the game from a home folder.
+bool s_readSetting(const std::string &home, const char *key, int32_t *value)
+{
+    return s_withRegistry(home, [&](HRegistry *registry) {
+        int32_t length = 0;
+        *value = 0;
+        return registry->getBinary(key, value, 4, &length) && length == 4;
+    });
 }
 
 TEST(GameProgram, DemoPlaysTheLessonAndEndsCleanly)
@@ -177,22 +187,14 @@ TEST(GameProgram, DemoPlaysTheLessonAndEndsCleanly)
 // Reads one high-score record of the game from a home folder.
 bool s_readHighScore(const std::string &home, int slot, HighScoreEntry *entry)
 {
-    const char *old = getenv("HOME");
-    const std::string saved = old ? old : "";
-    setenv("HOME", home.c_str(), 1);
-    bool ok = false;
-    HRegistry *registry = getRegistry();
-    if (registry && registry->open(nullptr, "Quorvex", "Gobstrel")) {
+    return s_withRegistry(home, [&](HRegistry *registry) {
         char key[16];
         snprintf(key, sizeof(key), "HS:%d", slot);
         uint8_t bytes[HighScoreEntry::kiRecordSize + 1];
         int32_t length = 0;
-        ok = registry->getBinary(key, bytes, (int32_t)sizeof(bytes), &length) &&
-             entry->fromBytes(bytes, length);
-        registry->close();
-    }
-    setenv("HOME", saved.c_str(), 1);
-    return ok;
+        return registry->getBinary(key, bytes, (int32_t)sizeof(bytes), &length) &&
+               entry->fromBytes(bytes, length);
+    });
 }
 
 // The same game in this process: the events go straight to a display-less
@@ -609,20 +611,15 @@ TEST(GameProgram, MissingArchiveStillExitsWithZero)
 // run that writes them back changes no byte; the file's bytes.
 std::string s_storeSettings(const std::string &home)
 {
-    const char *old = getenv("HOME");
-    const std::string saved = old ? old : "";
-    setenv("HOME", home.c_str(), 1);
-    HRegistry *registry = getRegistry();
-    if (registry && registry->open(nullptr, "Quorvex", "Gobstrel")) {
+    s_withRegistry(home, [](HRegistry *registry) {
         for (int i = 0; i < 7; i++) {
             // Start level 6, every other setting 1 (the fullscreen one too: a
             // run without a display must not care).
             const int32_t value = i == 0 ? 6 : 1;
             registry->setBinary(GameSettings::sm_keyName(i), &value, 4);
         }
-        registry->close();
-    }
-    setenv("HOME", saved.c_str(), 1);
+        return true;
+    });
     return readWholeFile(home + "/.quorvex/registry_Quorvex_Gobstrel");
 }
 
@@ -662,12 +659,7 @@ int s_runWithoutDisplay(const std::string &work, const std::string &home, const 
         }
         dup2(in, 0);
         dup2(out, 1);
-        if (uid != 0 && (setgroups(0, nullptr) != 0 || setgid((gid_t)uid) != 0 || setuid(uid) != 0)) {
-            _exit(126);
-        }
-        if (access(kProgram, X_OK) != 0) {
-            _exit(124);
-        }
+        becomeUser(kProgram, uid);
         execl(kProgram, kProgram, "--nosound", option, (char *)nullptr);
         _exit(127);
     }, errors, 30);
@@ -771,17 +763,7 @@ TEST(GameProgram, SigtermEndsTheProgramWhileAnAlertWaits)
 // Stores one 4-byte setting of the game in a home folder.
 bool s_writeSetting(const std::string &home, const char *key, int32_t value)
 {
-    const char *old = getenv("HOME");
-    const std::string saved = old ? old : "";
-    setenv("HOME", home.c_str(), 1);
-    bool ok = false;
-    HRegistry *registry = getRegistry();
-    if (registry && registry->open(nullptr, "Quorvex", "Gobstrel")) {
-        ok = registry->setBinary(key, &value, 4);
-        ok = registry->close() && ok;
-    }
-    setenv("HOME", saved.c_str(), 1);
-    return ok;
+    return s_withRegistry(home, [&](HRegistry *registry) { return registry->setBinary(key, &value, 4); });
 }
 
 // A file name may hold any word: one that reads like a developer switch

@@ -49,6 +49,19 @@ std::string readWholeFile(const std::string &path)
     return text;
 }
 
+void becomeUser(const char *program, uid_t uid)
+{
+    if (uid == 0) {
+        return;
+    }
+    if (setgroups(0, nullptr) != 0 || setgid((gid_t)uid) != 0 || setuid(uid) != 0) {
+        _exit(126);
+    }
+    if (access(program, X_OK) != 0) {
+        _exit(124);
+    }
+}
+
 pid_t startProgram(const std::string &program, const std::string &work, const std::string &home,
                    const std::vector<std::string> &args, int seconds, bool noDesktop, uid_t uid)
 {
@@ -75,12 +88,7 @@ pid_t startProgram(const std::string &program, const std::string &work, const st
     dup2(in, 0);
     dup2(out, 1);
     dup2(out, 2);
-    if (uid != 0 && (setgroups(0, nullptr) != 0 || setgid((gid_t)uid) != 0 || setuid(uid) != 0)) {
-        _exit(126);
-    }
-    if (uid != 0 && access(program.c_str(), X_OK) != 0) {
-        _exit(124);
-    }
+    becomeUser(program.c_str(), uid);
     std::vector<char *> argv;
     argv.push_back(const_cast<char *>(program.c_str()));
     for (const std::string &a : args) {

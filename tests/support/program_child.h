@@ -24,6 +24,11 @@ bool pathExists(const std::string &path);
 // The file's whole contents; empty when it cannot be read.
 std::string readWholeFile(const std::string &path);
 
+// In a child about to run program: becomes the user uid unless it is 0,
+// ending the child with 126 when it cannot and with 124 when that user
+// cannot run the program.
+void becomeUser(const char *program, uid_t uid);
+
 // Starts program with args in the folder work with HOME home, SDL's dummy
 // drivers, stdin from /dev/null and its output in work/output.txt, ended by
 // alarm(seconds). noDesktop also unsets DISPLAY and empties PATH, so a web
